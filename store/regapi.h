@@ -1,0 +1,28 @@
+#pragma once
+// The registry layer: every read and write of what outlives a run goes through these
+// five operations. Values are exchanged as text; failures are shown to the player in
+// OK-only message boxes titled "Karvelo" and never returned to the caller.
+#include <cstdint>
+#include <string>
+
+namespace RegAPI {
+
+using RootKey = uint32_t;
+inline constexpr RootKey HKEY_CURRENT_USER = 0x80000001u;
+
+// The application key; sub-keys are appended directly ("...\\Karvelo\\Installningar").
+inline constexpr const char* kAppKey = "Software\\VB and VBA Program Settings\\Karvelo";
+
+void CreateNewKey(RootKey root, const std::string& subKey);
+void SetNewValue(RootKey root, const std::string& subKey, const std::string& typeName,
+                 const std::string& valueName, const std::string& valueText);
+std::string ReadRegValue(RootKey root, const std::string& subKey, const std::string& valueName);
+void DeleteRegKey(RootKey root, const std::string& subKey);
+void DeleteRegValue(RootKey root, const std::string& subKey, const std::string& valueName);
+
+// Text to number as the layer reads it: leading blanks skipped, optional minus, "."
+// as decimal point, no leading number gives 0, halves to the even neighbour, and
+// values beyond the signed 32-bit range saturate at its ends.
+int32_t TextToInt32(const std::string& text);
+
+}  // namespace RegAPI
