@@ -1,0 +1,17 @@
+// Karvelo: the main window is the program; there is no other entry.
+#include <QApplication>
+
+#include "karvelo.h"
+#include "pictures.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Karvelo"));
+    QApplication::setApplicationVersion(QStringLiteral("0.9"));
+    QApplication::setWindowIcon(karvelo::AppIcon());
+    QApplication::setQuitOnLastWindowClosed(false);  // the window ends the run itself
+
+    karvelo::Karvelo window;
+    window.show();
+    return QApplication::exec();
+}
