@@ -17,7 +17,13 @@ nanoseconds PeriodFor(double hz) {
 }  // namespace
 
 FramePacer::FramePacer() : period_(PeriodFor(kFallbackHz)), waiter_(WaitWithEventLoop) {
-    clock_.start();
+    elapsed_.start();
+    SetClock(nullptr);
+}
+
+void FramePacer::SetClock(Clock clock) {
+    clock_ = clock ? std::move(clock) : Clock([this] { return nanoseconds(elapsed_.nsecsElapsed()); });
+    started_ = false;
 }
 
 void FramePacer::SetRefreshRate(double hz) { period_ = PeriodFor(hz); }
@@ -28,7 +34,7 @@ void FramePacer::SetWaiter(Waiter waiter) {
 
 void FramePacer::WaitForNextFrame() {
     ++frames_;
-    const nanoseconds now(clock_.nsecsElapsed());
+    const nanoseconds now = clock_();
     // After an idle spell (or the first time) the sequence starts afresh.
     if (!started_ || now - lastBoundary_ > 2 * period_) lastBoundary_ = now;
     started_ = true;

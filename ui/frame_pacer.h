@@ -14,6 +14,8 @@ public:
     // How a wait is spent; the default runs an event loop with a single-shot timer.
     // Tests install one that only counts.
     using Waiter = std::function<void(std::chrono::nanoseconds)>;
+    // The time since some fixed start; the default is a monotonic clock.
+    using Clock = std::function<std::chrono::nanoseconds()>;
 
     FramePacer();
 
@@ -22,10 +24,11 @@ public:
     std::chrono::nanoseconds Period() const { return period_; }
 
     void SetWaiter(Waiter waiter);
+    void SetClock(Clock clock);
 
     // Waits until the frame boundary that follows the previous one. A caller that
-    // comes back late does not try to catch up: the next boundary is one period
-    // after the moment it came back.
+    // comes back after its boundary has passed does not wait; one that comes back
+    // after an idle spell starts a fresh sequence of boundaries.
     void WaitForNextFrame();
 
     long long FramesWaited() const { return frames_; }
@@ -33,7 +36,8 @@ public:
 private:
     static void WaitWithEventLoop(std::chrono::nanoseconds duration);
 
-    QElapsedTimer clock_;
+    QElapsedTimer elapsed_;
+    Clock clock_;
     std::chrono::nanoseconds period_;
     std::chrono::nanoseconds lastBoundary_{0};
     bool started_ = false;

@@ -10,7 +10,7 @@
 
 #include "funktioner.h"
 #include "keys.h"
-#include "layout.h"
+#include "window_layout.h"
 #include "message_box.h"
 #include "pictures.h"
 #include "regapi.h"
@@ -45,7 +45,8 @@ int Pixels(int twips) { return RoundHalfEven(twips / static_cast<double>(kTwipsP
 
 }  // namespace
 
-Karvelo::Karvelo(QWidget* parent) : QMainWindow(parent) {
+Karvelo::Karvelo(QWidget* parent, MessageAnswerer answerer)
+    : QMainWindow(parent), answerer_(std::move(answerer)) {
     setWindowTitle(QString::fromUtf8(kAppTitle));
     setWindowIcon(AppIcon());
     // A fixed single border: a minimize button but no maximize button.

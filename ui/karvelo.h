@@ -42,7 +42,9 @@ public:
     using ColourChooser = std::function<std::optional<QColor>(QWidget* parent)>;
     using Terminator = std::function<void()>;
 
-    explicit Karvelo(QWidget* parent = nullptr);
+    // The answerer, when given, takes every message box from start-up on instead of
+    // a player (tests).
+    explicit Karvelo(QWidget* parent = nullptr, MessageAnswerer answerer = {});
     ~Karvelo() override;
 
     // ---- funktioner::Table

@@ -7,7 +7,7 @@
 
 #include "funktioner.h"
 #include "karvelo.h"
-#include "layout.h"
+#include "window_layout.h"
 #include "regapi.h"
 #include "settings.h"
 #include "statistics_bridge.h"

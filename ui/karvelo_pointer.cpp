@@ -4,7 +4,7 @@
 // pointer, and the release hands the card to the element under the pointer.
 #include "funktioner.h"
 #include "karvelo.h"
-#include "layout.h"
+#include "window_layout.h"
 
 namespace karvelo {
 namespace {

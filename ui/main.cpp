@@ -13,5 +13,7 @@ int main(int argc, char* argv[]) {
 
     karvelo::Karvelo window;
     window.show();
+    window.raise();
+    window.activateWindow();  // keys go to the table from the start
     return QApplication::exec();
 }

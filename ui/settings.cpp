@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "layout.h"
+#include "window_layout.h"
 #include "regapi.h"
 
 namespace karvelo {

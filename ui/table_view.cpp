@@ -7,7 +7,7 @@
 
 #include <cmath>
 
-#include "layout.h"
+#include "window_layout.h"
 #include "pictures.h"
 
 namespace karvelo {
@@ -24,11 +24,6 @@ QFont LabelFont(float points) {
     font.setPointSizeF(points);
     font.setWeight(QFont::Normal);
     return font;
-}
-
-QRectF ToPixels(const TwipRect& r) {
-    return {r.left / kTwipsPerPixel, r.top / kTwipsPerPixel, r.width / kTwipsPerPixel,
-            r.height / kTwipsPerPixel};
 }
 
 }  // namespace
