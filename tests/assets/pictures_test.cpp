@@ -1,0 +1,90 @@
+// Every picture loads from the program's resources in the size the window expects,
+// at both densities.
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include "pictures.h"
+
+using namespace karvelo;
+
+namespace {
+
+// Checks that `pm` is `w` x `h` logical pixels at the density asked for.
+void ExpectSize(const QPixmap& pm, int w, int h, qreal dpr, const std::string& what) {
+    SCOPED_TRACE(what + " at dpr " + std::to_string(dpr));
+    ASSERT_FALSE(pm.isNull());
+    const int scale = dpr > 1 ? 2 : 1;
+    EXPECT_EQ(pm.width(), w * scale);
+    EXPECT_EQ(pm.height(), h * scale);
+    EXPECT_EQ(pm.devicePixelRatio(), scale);
+    EXPECT_EQ(pm.deviceIndependentSize().toSize(), QSize(w, h));
+}
+
+}  // namespace
+
+TEST(Pictures, EveryNumberedPictureLoadsAtBothDensities) {
+    for (int n = kFirstPicture; n <= kLastPicture; ++n) {
+        for (qreal dpr : {1.0, 1.25, 2.0, 3.0})
+            ExpectSize(LoadPicture(n, dpr), kCardWidthPx, kCardHeightPx, dpr,
+                       "picture " + std::to_string(n));
+    }
+}
+
+TEST(Pictures, PathsFollowTheNumbersAndRefuseOthers) {
+    EXPECT_EQ(PicturePath(100), QStringLiteral(":/kort/100.png"));
+    EXPECT_EQ(PicturePath(101), QStringLiteral(":/kort/101.png"));
+    EXPECT_EQ(PicturePath(153), QStringLiteral(":/kort/153.png"));
+    for (int n : {-1, 0, 1, 52, 99, 154, 1000}) {
+        EXPECT_TRUE(PicturePath(n).isEmpty()) << n;
+        EXPECT_TRUE(LoadPicture(n, 1.0).isNull()) << n;
+        EXPECT_TRUE(LoadPicture(n, 2.0).isNull()) << n;
+    }
+    // A density below normal still gets the normal drawing.
+    ExpectSize(LoadPicture(101, 0.5), kCardWidthPx, kCardHeightPx, 1.0, "low density");
+}
+
+TEST(Pictures, ArrowsAreTransparentSquares) {
+    for (Arrow a : {Arrow::Down, Arrow::Right, Arrow::Left}) {
+        for (qreal dpr : {1.0, 2.0}) {
+            const QPixmap pm = LoadArrow(a, dpr);
+            ExpectSize(pm, kArrowSizePx, kArrowSizePx, dpr, "arrow");
+            const QImage img = pm.toImage();
+            EXPECT_TRUE(img.hasAlphaChannel());
+            EXPECT_EQ(qAlpha(img.pixel(0, 0)), 0);
+            // Something is drawn in the middle.
+            EXPECT_GT(qAlpha(img.pixel(img.width() / 2, img.height() / 2)), 0);
+        }
+    }
+    const QImage down = LoadArrow(Arrow::Down, 1).toImage();
+    const QImage right = LoadArrow(Arrow::Right, 1).toImage();
+    const QImage left = LoadArrow(Arrow::Left, 1).toImage();
+    EXPECT_NE(down, right);
+    EXPECT_NE(down, left);
+    EXPECT_NE(right, left);
+}
+
+TEST(Pictures, SplashAndIcon) {
+    for (qreal dpr : {1.0, 2.0})
+        ExpectSize(LoadSplash(dpr), kSplashWidthPx, kSplashHeightPx, dpr, "title picture");
+
+    const QIcon icon = AppIcon();
+    ASSERT_FALSE(icon.isNull());
+    const QList<QSize> sizes = icon.availableSizes();
+    for (int s : {16, 32, 48, 64, 128, 256}) {
+        SCOPED_TRACE(s);
+        EXPECT_TRUE(sizes.contains(QSize(s, s)));
+        // The icon hands out its own drawing for each size, not a rescaled one.
+        const QPixmap pm = icon.pixmap(QSize(s, s), 1.0);
+        EXPECT_EQ(pm.size(), QSize(s, s));
+    }
+}
+
+TEST(Pictures, EmptyPlaceIsGreenWithASunkenEdge) {
+    const QImage img = LoadPicture(kEmptyPlace, 1.0).toImage();
+    ASSERT_FALSE(img.isNull());
+    EXPECT_EQ(QColor(img.pixel(35, 48)), QColor(0, 128, 0));
+    EXPECT_EQ(QColor(img.pixel(35, 0)), QColor(0, 88, 0));
+    EXPECT_EQ(QColor(img.pixel(0, 48)), QColor(0, 88, 0));
+    EXPECT_EQ(QColor(img.pixel(35, 95)), QColor(0, 173, 0));
+    EXPECT_EQ(QColor(img.pixel(70, 48)), QColor(0, 173, 0));
+}
