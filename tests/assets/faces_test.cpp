@@ -12,15 +12,16 @@ using namespace karvelo;
 namespace {
 
 constexpr int kStripPx = 20;  // the part of a covered card that stays in view
+constexpr int kIndexWidthPx = 14;  // the corner index's column
 
 QImage Face(int code, qreal dpr) {
     return LoadPicture(100 + code, dpr).toImage().convertToFormat(QImage::Format_ARGB32);
 }
 
-// Whether any pixel of the strip is clearly red (the red suits' ink).
-bool HasRedInk(const QImage& img, int rows) {
-    for (int y = 0; y < rows; ++y)
-        for (int x = 0; x < img.width(); ++x) {
+// Whether any pixel of the top-left corner index (`w` x `h`) is clearly red.
+bool HasRedInk(const QImage& img, int w, int h) {
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
             const QColor c(img.pixel(x, y));
             if (qAlpha(img.pixel(x, y)) > 200 && c.red() > 150 && c.green() < 90 && c.blue() < 90)
                 return true;
@@ -49,13 +50,13 @@ TEST(Faces, PairwiseDifferentWholeAndInTheCoveredStrip) {
     }
 }
 
-TEST(Faces, RedSuitsInkRedAndBlackSuitsDoNot) {
+TEST(Faces, IndexIsRedForRedSuitsAndBlackForBlackSuits) {
     for (qreal dpr : {1.0, 2.0}) {
         const int scale = dpr > 1 ? 2 : 1;
         for (int code = 1; code <= 52; ++code) {
             const bool red = ((code - 1) / 13) % 2 == 0;
             const QImage img = Face(code, dpr);
-            EXPECT_EQ(HasRedInk(img, kStripPx * scale), red) << "code " << code << " dpr " << dpr;
+            EXPECT_EQ(HasRedInk(img, kIndexWidthPx * scale, kStripPx * scale), red) << "code " << code << " dpr " << dpr;
         }
     }
 }
