@@ -1,7 +1,10 @@
 // Every picture loads from the program's resources in the size the window expects,
 // at both densities.
 #include <QImage>
+#include <QImageReader>
 #include <gtest/gtest.h>
+
+#include <algorithm>
 
 #include "pictures.h"
 
@@ -55,12 +58,42 @@ TEST(Pictures, ArrowsAreTransparentSquares) {
             EXPECT_GT(qAlpha(img.pixel(img.width() / 2, img.height() / 2)), 0);
         }
     }
-    const QImage down = LoadArrow(Arrow::Down, 1).toImage();
-    const QImage right = LoadArrow(Arrow::Right, 1).toImage();
-    const QImage left = LoadArrow(Arrow::Left, 1).toImage();
-    EXPECT_NE(down, right);
-    EXPECT_NE(down, left);
-    EXPECT_NE(right, left);
+}
+
+namespace {
+
+// The centre of the drawn ink relative to the middle of its bounding box. An
+// arrowhead's mass lies towards its base, so it sits opposite the way it points.
+QPointF InkOffset(const QImage& img) {
+    double sx = 0, sy = 0, sum = 0;
+    int left = img.width(), right = -1, top = img.height(), bottom = -1;
+    for (int y = 0; y < img.height(); ++y)
+        for (int x = 0; x < img.width(); ++x) {
+            const int a = qAlpha(img.pixel(x, y));
+            if (a < 200) continue;  // leave out the soft shadow
+            sx += x * a;
+            sy += y * a;
+            sum += a;
+            left = std::min(left, x);
+            right = std::max(right, x);
+            top = std::min(top, y);
+            bottom = std::max(bottom, y);
+        }
+    if (sum == 0) return {};
+    return {sx / sum - (left + right) / 2.0, sy / sum - (top + bottom) / 2.0};
+}
+
+}  // namespace
+
+TEST(Pictures, ArrowsPointTheirWay) {
+    for (qreal dpr : {1.0, 2.0}) {
+        const QPointF down = InkOffset(LoadArrow(Arrow::Down, dpr).toImage());
+        const QPointF right = InkOffset(LoadArrow(Arrow::Right, dpr).toImage());
+        const QPointF left = InkOffset(LoadArrow(Arrow::Left, dpr).toImage());
+        EXPECT_LT(down.y(), -1) << "imgPilN must point down";
+        EXPECT_LT(right.x(), -1) << "imgPilH must point right";
+        EXPECT_GT(left.x(), 1) << "imgPilV must point left";
+    }
 }
 
 TEST(Pictures, SplashAndIcon) {
@@ -87,4 +120,21 @@ TEST(Pictures, EmptyPlaceIsGreenWithASunkenEdge) {
     EXPECT_EQ(QColor(img.pixel(0, 48)), QColor(0, 88, 0));
     EXPECT_EQ(QColor(img.pixel(35, 95)), QColor(0, 173, 0));
     EXPECT_EQ(QColor(img.pixel(70, 48)), QColor(0, 173, 0));
+}
+
+TEST(Pictures, WindowsIconFileHoldsEverySize) {
+    QImageReader reader(QStringLiteral(KARVELO_ASSETS_DIR "/ikon/karvelo.ico"));
+    ASSERT_TRUE(reader.canRead()) << reader.errorString().toStdString();
+    QList<int> sizes;
+    do {
+        const QImage img = reader.read();
+        ASSERT_FALSE(img.isNull()) << reader.errorString().toStdString();
+        EXPECT_EQ(img.width(), img.height());
+        sizes.push_back(img.width());
+        // The spade is black in the middle and the corners are see-through.
+        EXPECT_EQ(qAlpha(img.pixel(0, 0)), 0);
+        const QColor mid(img.pixel(img.width() / 2, img.height() / 2));
+        EXPECT_LT(mid.value(), 40) << img.width();
+    } while (reader.jumpToNextImage());
+    for (int s : {16, 32, 48, 256}) EXPECT_TRUE(sizes.contains(s)) << s;
 }

@@ -382,8 +382,10 @@ void DrawCourt(QPainter& p, int rank, int suit, const QRectF& frame) {
             p.rotate(180);
         }
         p.setClipRect(QRectF(0, 0, w, h));
+        // The figure is drawn on a 42-wide frame; fit it to this one.
+        p.scale(w / 42.0, 1);
         QPainterPath clip;
-        clip.addPolygon(upper);
+        clip.addPolygon(QTransform::fromScale(42.0 / w, 1).map(upper));
         p.setClipPath(clip, Qt::IntersectClip);
         UpperHalf(p, rank, suit);
         p.restore();

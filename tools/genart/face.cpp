@@ -12,8 +12,8 @@ namespace {
 constexpr qreal kW = 71, kH = 96;
 constexpr qreal kIndexX = 7.5;        // centre of the left index column
 constexpr qreal kIndexWidth = 12;     // widest the rank may be drawn
-constexpr qreal kRankTop = 2.5, kRankHeight = 9.5;   // cap height of the rank
-constexpr qreal kIndexSuitY = 16.2, kIndexSuitH = 7;  // the small sign beneath it
+constexpr qreal kRankTop = 3, kRankHeight = 9;     // cap height of the rank
+constexpr qreal kIndexSuitY = 16.3, kIndexSuitH = 6.8;  // the small sign beneath it
 
 QString RankText(int rank) {
     switch (rank) {
@@ -138,7 +138,7 @@ QImage DrawFace(int code, int scale) {
     }
     if (rank == 1) DrawAce(p, suit);
     else if (rank <= 10) DrawPips(p, rank, suit);
-    else DrawCourt(p, rank, suit, QRectF(14.5, 6.5, 42, 83));
+    else DrawCourt(p, rank, suit, QRectF(15.5, 6.5, 40, 83));
     return img;
 }
 
