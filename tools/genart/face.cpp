@@ -88,7 +88,7 @@ std::vector<Pip> PipLayout(int rank) {
 
 void DrawPips(QPainter& p, int rank, int suit) {
     constexpr std::array<qreal, 3> cols = {22.5, 35.5, 48.5};
-    constexpr qreal top = 16, bottom = 80, pipH = 12.5;
+    constexpr qreal top = 16.5, bottom = 79.5, pipH = 13;
     for (const Pip& pip : PipLayout(rank)) {
         const qreal y = top + pip.row * (bottom - top);
         const bool down = pip.row > 0.5 + 1e-9;

@@ -18,10 +18,10 @@ QPainterPath Heart() {
 QPainterPath Diamond() {
     QPainterPath d;
     d.moveTo(50, 0);
-    d.quadTo(68, 30, 90, 50);
-    d.quadTo(68, 70, 50, 100);
-    d.quadTo(32, 70, 10, 50);
-    d.quadTo(32, 30, 50, 0);
+    d.quadTo(70, 30, 92, 50);
+    d.quadTo(70, 70, 50, 100);
+    d.quadTo(30, 70, 8, 50);
+    d.quadTo(30, 30, 50, 0);
     d.closeSubpath();
     return d;
 }
