@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "pictures.h"
 
@@ -137,4 +138,56 @@ TEST(Pictures, WindowsIconFileHoldsEverySize) {
         EXPECT_LT(mid.value(), 40) << img.width();
     } while (reader.jumpToNextImage());
     for (int s : {16, 32, 48, 256}) EXPECT_TRUE(sizes.contains(s)) << s;
+}
+
+namespace {
+
+// Whether `dense` looks like `normal` enlarged, by repeating pixels or by smoothing,
+// rather than drawn anew at double density.
+bool LooksEnlarged(const QImage& normal, const QImage& denseIn) {
+    const QImage dense = denseIn.convertToFormat(QImage::Format_ARGB32);
+    int uneven = 0;
+    for (int y = 0; y + 1 < dense.height(); y += 2)
+        for (int x = 0; x + 1 < dense.width(); x += 2) {
+            const QRgb c = dense.pixel(x, y);
+            if (dense.pixel(x + 1, y) != c || dense.pixel(x, y + 1) != c || dense.pixel(x + 1, y + 1) != c)
+                ++uneven;
+        }
+    if (uneven < 20) return true;
+    const QImage smooth = normal.convertToFormat(QImage::Format_ARGB32)
+                              .scaled(dense.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    int differ = 0;
+    for (int y = 0; y < dense.height(); ++y)
+        for (int x = 0; x < dense.width(); ++x) {
+            const QRgb a = dense.pixel(x, y), b = smooth.pixel(x, y);
+            const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                    std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
+            if (d > 64) ++differ;
+        }
+    return differ * 200 < dense.width() * dense.height();  // under half a percent
+}
+
+}  // namespace
+
+TEST(Pictures, DoubleDensityIsDrawnNotEnlarged) {
+    for (int n = kFirstPicture; n < kLastPicture; ++n)  // the empty place is flat by design
+        EXPECT_FALSE(LooksEnlarged(LoadPicture(n, 1).toImage(), LoadPicture(n, 2).toImage())) << n;
+    for (Arrow a : {Arrow::Down, Arrow::Right, Arrow::Left})
+        EXPECT_FALSE(LooksEnlarged(LoadArrow(a, 1).toImage(), LoadArrow(a, 2).toImage()));
+    EXPECT_FALSE(LooksEnlarged(LoadSplash(1).toImage(), LoadSplash(2).toImage()));
+}
+
+TEST(Pictures, TitleFitsThePartShownBeforeTheWindowGrows) {
+    // Until the first game only the top-left 644 x 385 pixels of the title show:
+    // everything outside them must be plain black.
+    constexpr int shownW = 644, shownH = 385;
+    for (qreal dpr : {1.0, 2.0}) {
+        const int s = dpr > 1 ? 2 : 1;
+        const QImage img = LoadSplash(dpr).toImage();
+        int lit = 0;
+        for (int y = 0; y < img.height(); ++y)
+            for (int x = 0; x < img.width(); ++x)
+                if ((x >= shownW * s || y >= shownH * s) && QColor(img.pixel(x, y)).value() > 8) ++lit;
+        EXPECT_EQ(lit, 0) << "dpr " << dpr;
+    }
 }
