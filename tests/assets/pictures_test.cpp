@@ -164,7 +164,7 @@ bool LooksEnlarged(const QImage& normal, const QImage& denseIn) {
                                     std::abs(qBlue(a) - qBlue(b)), std::abs(qAlpha(a) - qAlpha(b))});
             if (d > 64) ++differ;
         }
-    return differ * 200 < dense.width() * dense.height();  // under half a percent
+    return differ * 1000 < dense.width() * dense.height();  // under a tenth of a percent
 }
 
 }  // namespace
