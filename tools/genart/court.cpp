@@ -292,7 +292,7 @@ void Robe(QPainter& p, const Palette& pal, int suit, int rank) {
     }
 }
 
-void Held(QPainter& p, int rank, int suit, const Palette& pal) {
+void Held(QPainter& p, int rank, int suit) {
     constexpr qreal x = 34.5;
     switch (rank * 4 + suit) {
         case 13 * 4 + 0: Sword(p, x); break;
@@ -311,7 +311,6 @@ void Held(QPainter& p, int rank, int suit, const Palette& pal) {
     // The hand that holds it.
     Outline(p, kSkin);
     p.drawEllipse(QPointF(x, 31.5), 2, 1.8);
-    (void)pal;
 }
 
 void Head(QPainter& p, int rank, const Palette& pal) {
@@ -357,7 +356,7 @@ void UpperHalf(QPainter& p, int rank, int suit) {
     const Palette pal = PaletteFor(suit, rank);
     Robe(p, pal, suit, rank);
     Head(p, rank, pal);
-    Held(p, rank, suit, pal);
+    Held(p, rank, suit);
     // The suit sign in the frame's corner, as on a classic court card.
     DrawSuit(p, suit, QPointF(5.5, 6.5), 7);
 }
