@@ -72,7 +72,8 @@ void AnimateMove(Element mover, Element anchor, int16_t dx, int16_t dy, int32_t 
 // Flights, the automatic play, clearing and dealing all let the window process
 // events. Whether the player's input may act then is decided here, once.
 enum class PlayerInput {
-    CardPress,        // left or right press on a card (drag start, peek)
+    CardPress,        // left press on a card (drag start); also accepted for a right press
+    PeekPress,        // right press on a card that shows the peek copy
     PeekRelease,      // right release that hides the peek copy
     Drop,             // any drop: card, column base, free cell, foundation
     DoubleClick,
@@ -84,6 +85,20 @@ Verdict Admit(PlayerInput input);
 // True while a player's move (its flights and the automatic play after it), a win
 // sequence or a new deal is being laid down.
 bool MoveInProgress();
+
+// Marks the span of a move or a deal for Admit. Holds nest; each one counts until it
+// is destroyed. The engine's handlers hold Move, NewGame holds Deal; the window holds
+// Deal while it grows before the first deal.
+enum class Hold { Move, Deal };
+class GateHold {
+public:
+    explicit GateHold(Hold hold);
+    ~GateHold();
+    GateHold(const GateHold&) = delete;
+    GateHold& operator=(const GateHold&) = delete;
+private:
+    Hold hold_;
+};
 
 // ---- Random source: uniform single-precision values in [0, 1).
 void SetRandomSource(std::function<float()> next);
