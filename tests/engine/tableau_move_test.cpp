@@ -270,6 +270,27 @@ TEST_F(StaleInputTest, CardsOnFoundationsOrUnknownElementsMoveNothing) {
     EXPECT_EQ(Board(9, 1), Hj(2));
 }
 
+TEST_F(StaleInputTest, PlayedCardWhoseOldTagNamesAnExposedCardMovesNothing) {
+    // The played Hjärter two still carries "11", where the Klöver three now lies
+    // alone; nothing may take that for the two.
+    Position p;
+    p.columns = {{Kl(3)}, {Sp(3)}, {}};
+    p.onFoundation = {2, 0, 0, 0};
+    LayOut(p);
+    imgHand_DragDrop(0, Hj(2));
+    imgKort_DragDrop(Sp(3), Hj(2));
+    imgKort_DragDrop(62, Hj(2));
+    imgHog_DragDrop(0, Hj(2));
+    imgKort_DblClick(Hj(2));
+    EXPECT_EQ(Board(1, 0), 1);
+    EXPECT_EQ(Board(1, 1), Kl(3));
+    EXPECT_EQ(Board(0, 0), 0);
+    EXPECT_EQ(Board(3, 0), 0);
+    EXPECT_EQ(Board(9, 1), Hj(2));
+    EXPECT_EQ(Board(9, 0), 2);
+    EXPECT_EQ(table.card(Kl(3)).tag, "11");
+}
+
 TEST_F(StaleInputTest, MalformedTagsOnTargetsAreNotTargets) {
     LayOut({{{Sp(9)}, {Hj(8)}}});
     for (const char* tag : {"", "1", "1x", "x", "91x", "9", "099"}) {
