@@ -25,4 +25,8 @@ void DeleteRegValue(RootKey root, const std::string& subKey, const std::string& 
 // values beyond the signed 32-bit range saturate at its ends.
 int32_t TextToInt32(const std::string& text);
 
+// How many failure messages the layer has shown since the program started; lets a
+// caller tell whether a series of operations went through.
+uint64_t FailuresShown();
+
 }  // namespace RegAPI

@@ -1,16 +1,54 @@
-// Stand-in for the statistics record: counts in memory only, until the store lands.
+// The statistics record: counters in memory, the current record under "\Statistik"
+// and the total under "\StatistikTotal", kept through the registry layer.
 #include "statistics.h"
 
+#include <algorithm>
+#include <limits>
+#include <string>
+
 #include "host.h"
+#include "regapi.h"
 
 namespace karvelo {
+namespace {
+
+const std::string kCurrentKey = std::string(RegAPI::kAppKey) + "\\Statistik";
+const std::string kTotalKey = std::string(RegAPI::kAppKey) + "\\StatistikTotal";
+
+std::string StatName(int i) { return "Stat " + std::to_string(i); }
+
+int32_t Read(const std::string& key, int i) {
+    return RegAPI::TextToInt32(RegAPI::ReadRegValue(RegAPI::HKEY_CURRENT_USER, key, StatName(i)));
+}
+
+void Write(const std::string& key, int i, int32_t value) {
+    RegAPI::SetNewValue(RegAPI::HKEY_CURRENT_USER, key, "Binary", StatName(i),
+                        std::to_string(value));
+}
+
+// Counters stop at the ends of their range instead of wrapping round.
+int32_t SaturatingAdd(int32_t a, int32_t b) {
+    const int64_t sum = int64_t{a} + int64_t{b};
+    return static_cast<int32_t>(std::clamp<int64_t>(sum, std::numeric_limits<int32_t>::min(),
+                                                    std::numeric_limits<int32_t>::max()));
+}
+
+void Increment(int32_t& counter) { counter = SaturatingAdd(counter, 1); }
+
+void Yield() { host().DoEvents(); }
+
+}  // namespace
 
 StatCounterArray StatCounters;
 
 int32_t& StatCounterArray::operator()(int i) {
-    if (i < 0 || i >= static_cast<int>(cells_.size())) return scratch_;
+    if (i < 0 || i >= static_cast<int>(cells_.size())) {
+        scratch_ = 0;
+        return scratch_;
+    }
     return cells_[static_cast<size_t>(i)];
 }
+
 int32_t StatCounterArray::operator()(int i) const {
     if (i < 0 || i >= static_cast<int>(cells_.size())) return 0;
     return cells_[static_cast<size_t>(i)];
@@ -18,24 +56,75 @@ int32_t StatCounterArray::operator()(int i) const {
 
 void RecordGameResult(bool won) {
     auto& c = StatCounters;
+    for (int i = 1; i <= 8; ++i) c(i) = Read(kCurrentKey, i);
+
     if (won) {
-        ++c(1); ++c(2); ++c(7); ++c(9); ++c(10); ++c(13);
-        c(8) = 0; c(14) = 0;
+        for (int i : {1, 2, 7, 9, 10, 13}) Increment(c(i));
+        c(8) = 0;
+        c(14) = 0;
         if (c(7) > c(3)) c(3) = c(7);
         if (c(13) > c(5)) c(5) = c(13);
     } else {
-        ++c(1); ++c(8); ++c(9); ++c(14);
-        c(7) = 0; c(13) = 0;
+        for (int i : {1, 8, 9, 14}) Increment(c(i));
+        c(7) = 0;
+        c(13) = 0;
         if (c(8) > c(4)) c(4) = c(8);
         if (c(14) > c(6)) c(6) = c(14);
     }
-    host().DoEvents();
+    Yield();
+
+    for (int i = 1; i <= 8; ++i) {
+        Write(kCurrentKey, i, c(i));
+        Yield();
+    }
 }
 
-void MergeTotalStatistics() {}
-void ClearCurrentStatistics() { StatCounters.Clear(); }
-void ClearTotalStatistics() {}
-void LoadStoredCounters() {}
-std::array<int32_t, 7> CombinedRecord() { return {}; }
+void MergeTotalStatistics() {
+    RegAPI::CreateNewKey(RegAPI::HKEY_CURRENT_USER, kTotalKey);
+    Yield();
+    for (int i = 1; i <= 6; ++i) {
+        const int32_t current = Read(kCurrentKey, i);
+        Yield();
+        const int32_t total = Read(kTotalKey, i);
+        Yield();
+        const int32_t merged = i <= 2 ? SaturatingAdd(current, total) : std::max(current, total);
+        Write(kTotalKey, i, merged);
+        Yield();
+    }
+}
+
+void ClearCurrentStatistics() {
+    const uint64_t failuresBefore = RegAPI::FailuresShown();
+    MergeTotalStatistics();
+    // Deleting the current record after a merge that could not be written would lose
+    // those games for good; it stays until a clearing gets them into the total.
+    if (RegAPI::FailuresShown() == failuresBefore)
+        RegAPI::DeleteRegKey(RegAPI::HKEY_CURRENT_USER, kCurrentKey);
+    StatCounters.Clear();
+}
+
+void ClearTotalStatistics() { RegAPI::DeleteRegKey(RegAPI::HKEY_CURRENT_USER, kTotalKey); }
+
+void LoadStoredCounters() {
+    for (int i = 1; i <= 8; ++i) {
+        StatCounters(i) = Read(kCurrentKey, i);
+        Yield();
+    }
+}
+
+std::array<int32_t, 7> CombinedRecord() {
+    std::array<int32_t, 7> record{};
+    RegAPI::CreateNewKey(RegAPI::HKEY_CURRENT_USER, kTotalKey);
+    Yield();
+    for (int i = 1; i <= 6; ++i) {
+        const int32_t total = Read(kTotalKey, i);
+        Yield();
+        const int32_t current = Read(kCurrentKey, i);
+        Yield();
+        record[static_cast<size_t>(i)] =
+            i <= 2 ? SaturatingAdd(current, total) : (total > current ? total : current);
+    }
+    return record;
+}
 
 }  // namespace karvelo

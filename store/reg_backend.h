@@ -1,0 +1,77 @@
+#pragma once
+// The registry primitives the five RegAPI operations are built on. They follow the
+// Windows registry functions closely (handles, access masks, value types, result
+// codes), so the operations themselves are written once for every platform. Names and
+// paths are UTF-8; a backend converts them to whatever its store keeps.
+#include <cstdint>
+#include <string>
+
+#include "regapi.h"
+
+namespace RegAPI {
+
+// Result codes, with the values Windows uses for them.
+using Status = long;
+inline constexpr Status kSuccess = 0;
+inline constexpr Status kFileNotFound = 2;      // ERROR_FILE_NOT_FOUND
+inline constexpr Status kAccessDenied = 5;      // ERROR_ACCESS_DENIED
+inline constexpr Status kInvalidHandle = 6;     // ERROR_INVALID_HANDLE
+inline constexpr Status kInvalidParameter = 87; // ERROR_INVALID_PARAMETER
+inline constexpr Status kBadPathname = 161;     // ERROR_BAD_PATHNAME
+inline constexpr Status kMoreData = 234;        // ERROR_MORE_DATA
+inline constexpr Status kBadDb = 1009;          // ERROR_BADDB
+inline constexpr Status kCantOpen = 1011;       // ERROR_CANTOPEN
+inline constexpr Status kIoFailed = 1016;       // ERROR_REGISTRY_IO_FAILED
+inline constexpr Status kKeyDeleted = 1018;     // ERROR_KEY_DELETED
+
+// Access masks.
+inline constexpr uint32_t KEY_QUERY_VALUE = 0x0001;
+inline constexpr uint32_t KEY_SET_VALUE = 0x0002;
+inline constexpr uint32_t KEY_ALL_ACCESS = 0xF003F;
+
+// Value types.
+inline constexpr uint32_t REG_NONE = 0;
+inline constexpr uint32_t REG_SZ = 1;
+inline constexpr uint32_t REG_EXPAND_SZ = 2;
+inline constexpr uint32_t REG_BINARY = 3;
+inline constexpr uint32_t REG_DWORD = 4;
+inline constexpr uint32_t REG_MULTI_SZ = 7;
+
+using KeyHandle = uintptr_t;
+
+class Backend {
+public:
+    virtual ~Backend() = default;
+    // Creates the key and any missing parents, or opens it when it exists.
+    virtual Status CreateKey(RootKey root, const std::string& subKey, uint32_t access,
+                             KeyHandle* key) = 0;
+    virtual Status OpenKey(RootKey root, const std::string& subKey, uint32_t access,
+                           KeyHandle* key) = 0;
+    // As RegQueryValueEx: with data null only the type and the size are reported; with
+    // a buffer of *size bytes the data is copied and *size set to its length, or
+    // kMoreData returned (and *size set to the length needed) when it does not fit.
+    // type may be null.
+    virtual Status QueryValue(KeyHandle key, const std::string& name, uint32_t* type,
+                              uint8_t* data, uint32_t* size) = 0;
+    virtual Status SetValue(KeyHandle key, const std::string& name, uint32_t type,
+                            const uint8_t* data, uint32_t size) = 0;
+    // Deletes a key without sub-keys, with its values.
+    virtual Status DeleteKey(RootKey root, const std::string& subKey) = 0;
+    virtual Status DeleteValue(KeyHandle key, const std::string& name) = 0;
+    virtual Status CloseKey(KeyHandle key) = 0;
+
+    // The bytes a string value keeps for a UTF-8 text (without the terminating zero),
+    // and the text back from such bytes.
+    virtual std::string EncodeText(const std::string& utf8) { return utf8; }
+    virtual std::string DecodeText(const std::string& stored) { return stored; }
+};
+
+// The backend of this build: the Windows registry, or the per-user SQLite store.
+Backend& PlatformBackend();
+
+// The backend the operations use; tests may install another (null restores the
+// platform's).
+Backend& backend();
+void SetBackend(Backend* b);
+
+}  // namespace RegAPI

@@ -1,0 +1,215 @@
+// The five registry operations, written once over the primitives of reg_backend.h.
+// Failures are shown to the player in OK-only message boxes and never returned.
+#include "regapi.h"
+
+#include <array>
+#include <exception>
+#include <string>
+#include <vector>
+
+#include "host.h"
+#include "reg_backend.h"
+
+namespace RegAPI {
+namespace {
+
+Backend* installed = nullptr;
+uint64_t failures = 0;
+
+void Show(const std::string& text) {
+    ++failures;
+    karvelo::host().MsgBox(text, karvelo::Buttons::OK, karvelo::Icon::None,
+                           karvelo::DefaultButton::First, karvelo::kAppTitle);
+}
+
+// A failure nobody planned for (out of memory, a backend throwing) is reported with
+// its own description, and the operation stops there.
+void ShowUnexpected(const std::exception& e) { Show(e.what()); }
+void ShowUnexpected() { Show("Unknown error"); }
+
+std::array<uint8_t, 4> LittleEndian(int32_t v) {
+    const auto u = static_cast<uint32_t>(v);
+    return {static_cast<uint8_t>(u), static_cast<uint8_t>(u >> 8),
+            static_cast<uint8_t>(u >> 16), static_cast<uint8_t>(u >> 24)};
+}
+
+// An open key that is closed when it goes out of scope, unless closed before.
+class OpenedKey {
+public:
+    explicit OpenedKey(Backend& reg) : reg_(reg) {}
+    ~OpenedKey() {
+        if (!open_) return;
+        try {
+            reg_.CloseKey(key_);
+        } catch (...) {
+        }
+    }
+    OpenedKey(const OpenedKey&) = delete;
+    OpenedKey& operator=(const OpenedKey&) = delete;
+
+    Status Create(RootKey root, const std::string& subKey) {
+        const Status s = reg_.CreateKey(root, subKey, KEY_ALL_ACCESS, &key_);
+        open_ = s == kSuccess;
+        return s;
+    }
+    Status Open(RootKey root, const std::string& subKey, uint32_t access) {
+        const Status s = reg_.OpenKey(root, subKey, access, &key_);
+        open_ = s == kSuccess;
+        return s;
+    }
+    Status Close() {
+        open_ = false;
+        return reg_.CloseKey(key_);
+    }
+    KeyHandle handle() const { return key_; }
+
+private:
+    Backend& reg_;
+    KeyHandle key_ = 0;
+    bool open_ = false;
+};
+
+}  // namespace
+
+uint64_t FailuresShown() { return failures; }
+
+Backend& backend() { return installed ? *installed : PlatformBackend(); }
+void SetBackend(Backend* b) { installed = b; }
+
+void CreateNewKey(RootKey root, const std::string& subKey) {
+    try {
+        if (subKey.empty()) {
+            Show("Bad input to create key\r\nKey =  " + subKey);
+            return;
+        }
+        OpenedKey key(backend());
+        if (key.Create(root, subKey) != kSuccess) {
+            Show("Could not create key___CreateNewKey");
+            return;
+        }
+        if (key.Close() != kSuccess) Show("Could not close key");
+    } catch (const std::exception& e) {
+        ShowUnexpected(e);
+    } catch (...) {
+        ShowUnexpected();
+    }
+}
+
+void SetNewValue(RootKey root, const std::string& subKey, const std::string& typeName,
+                 const std::string& valueName, const std::string& valueText) {
+    try {
+        if (valueText.empty()) {
+            Show("Bad input to creat value\r\nValue =  " + valueText);
+            return;
+        }
+        Backend& reg = backend();
+        OpenedKey key(reg);
+        if (key.Create(root, subKey) != kSuccess) {
+            Show("Could not open key_SetNewValue");
+            return;
+        }
+        Status written = kSuccess;
+        if (typeName == "String") {
+            std::string bytes = reg.EncodeText(valueText);
+            bytes.push_back('\0');
+            written = reg.SetValue(key.handle(), valueName, REG_SZ,
+                                   reinterpret_cast<const uint8_t*>(bytes.data()),
+                                   static_cast<uint32_t>(bytes.size()));
+        } else if (typeName == "Number" || typeName == "Binary") {
+            const auto bytes = LittleEndian(TextToInt32(valueText));
+            written = reg.SetValue(key.handle(), valueName,
+                                   typeName == "Number" ? REG_DWORD : REG_BINARY,
+                                   bytes.data(), static_cast<uint32_t>(bytes.size()));
+        } else {
+            Show("Bad input to create value\r\nType =  " + typeName);
+            key.Close();
+            return;
+        }
+        if (written != kSuccess) Show("Could not set value");
+        key.Close();
+    } catch (const std::exception& e) {
+        ShowUnexpected(e);
+    } catch (...) {
+        ShowUnexpected();
+    }
+}
+
+std::string ReadRegValue(RootKey root, const std::string& subKey, const std::string& valueName) {
+    std::string result = "0";
+    try {
+        Backend& reg = backend();
+        OpenedKey key(reg);
+        if (key.Open(root, subKey, KEY_QUERY_VALUE) != kSuccess) return "0";
+
+        uint32_t type = 0;
+        uint32_t size = 0;
+        reg.QueryValue(key.handle(), valueName, &type, nullptr, &size);  // type and size only
+
+        if (type == REG_SZ) {
+            std::vector<uint8_t> buffer(size, 0);
+            uint32_t got = size;
+            if (reg.QueryValue(key.handle(), valueName, nullptr, buffer.data(), &got) ==
+                kSuccess) {
+                // Drop the terminating zero, and anything after a zero stored inside.
+                got = got < size ? got : size;
+                std::string stored(buffer.begin(), buffer.begin() + (got > 0 ? got - 1 : 0));
+                stored = stored.substr(0, stored.find('\0'));
+                result = reg.DecodeText(stored);
+            }
+        } else if (type == REG_BINARY || type == REG_DWORD) {
+            // A 4-byte buffer: shorter data leaves the high bytes 0, longer data does
+            // not fit and reads as "0".
+            std::array<uint8_t, 4> bytes{};
+            uint32_t got = static_cast<uint32_t>(bytes.size());
+            if (reg.QueryValue(key.handle(), valueName, nullptr, bytes.data(), &got) ==
+                kSuccess) {
+                const uint32_t u = uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 |
+                                   uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
+                result = std::to_string(static_cast<int32_t>(u));
+            }
+        }
+        key.Close();
+    } catch (const std::exception& e) {
+        ShowUnexpected(e);
+    } catch (...) {
+        ShowUnexpected();
+    }
+    return result;
+}
+
+void DeleteRegKey(RootKey root, const std::string& subKey) {
+    try {
+        Backend& reg = backend();
+        {
+            OpenedKey probe(reg);  // only to learn that the key exists
+            if (probe.Open(root, subKey, KEY_QUERY_VALUE) != kSuccess) {
+                Show("Could not open key_DeleteRegKey");
+                return;
+            }
+        }
+        reg.DeleteKey(root, subKey);  // a key that cannot be deleted stays, silently
+    } catch (const std::exception& e) {
+        ShowUnexpected(e);
+    } catch (...) {
+        ShowUnexpected();
+    }
+}
+
+void DeleteRegValue(RootKey root, const std::string& subKey, const std::string& valueName) {
+    try {
+        Backend& reg = backend();
+        OpenedKey key(reg);
+        if (key.Open(root, subKey, KEY_SET_VALUE) != kSuccess) {
+            Show("Could not open key_DeleteRegValue");
+            return;
+        }
+        reg.DeleteValue(key.handle(), valueName);  // a missing value is no failure
+        key.Close();
+    } catch (const std::exception& e) {
+        ShowUnexpected(e);
+    } catch (...) {
+        ShowUnexpected();
+    }
+}
+
+}  // namespace RegAPI

@@ -1,0 +1,260 @@
+// The statistics record over the platform's registry.
+#include "statistics.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+#include "regapi.h"
+#include "store_test_support.h"
+
+namespace karvelo::test {
+namespace {
+
+using RegAPI::HKEY_CURRENT_USER;
+
+class Statistics : public StoreTest {
+protected:
+    void SetUp() override {
+        StoreTest::SetUp();
+        StatCounters.Clear();
+    }
+    void TearDown() override {
+        StatCounters.Clear();
+        StoreTest::TearDown();
+    }
+    static std::vector<std::string> Stored(const std::string& key, int count) {
+        std::vector<std::string> values;
+        for (int i = 1; i <= count; ++i) values.push_back(Read(key, "Stat " + std::to_string(i)));
+        return values;
+    }
+    static void Store(const std::string& key, const std::vector<int32_t>& values) {
+        for (size_t i = 0; i < values.size(); ++i)
+            RegAPI::SetNewValue(HKEY_CURRENT_USER, key, "Binary", "Stat " + std::to_string(i + 1),
+                                std::to_string(values[i]));
+    }
+    using Strings = std::vector<std::string>;
+};
+
+TEST_F(Statistics, FirstGameWonWithNothingStored) {
+    RecordGameResult(true);
+    EXPECT_EQ(Stored(kCurrent, 8), (Strings{"1", "1", "1", "0", "1", "0", "1", "0"}));
+    EXPECT_EQ(StatCounters(9), 1);
+    EXPECT_EQ(StatCounters(10), 1);
+    EXPECT_EQ(StatCounters(13), 1);
+    EXPECT_EQ(StatCounters(14), 0);
+    uint32_t type = 0;
+    std::string bytes;
+    ASSERT_TRUE(GetRaw(kCurrent, "Stat 1", &type, &bytes));
+    EXPECT_EQ(type, RegAPI::REG_BINARY);
+    EXPECT_TRUE(host.boxes.empty());
+}
+
+TEST_F(Statistics, ThreeLossesThenAWin) {
+    std::vector<int32_t> lossRuns;
+    for (int game = 0; game < 3; ++game) {
+        RecordGameResult(false);
+        lossRuns.push_back(StatCounters(8));
+    }
+    EXPECT_EQ(lossRuns, (std::vector<int32_t>{1, 2, 3}));
+    EXPECT_EQ(StatCounters(14), 3);
+    EXPECT_EQ(StatCounters(6), 3);
+    RecordGameResult(true);
+    EXPECT_EQ(StatCounters(8), 0);
+    EXPECT_EQ(StatCounters(7), 1);
+    EXPECT_EQ(StatCounters(4), 3);
+    EXPECT_EQ(StatCounters(14), 0);
+    EXPECT_EQ(StatCounters(13), 1);
+    EXPECT_EQ(Stored(kCurrent, 8), (Strings{"4", "1", "1", "3", "1", "3", "1", "0"}));
+    EXPECT_EQ(StatCounters(9), 4);
+    EXPECT_EQ(StatCounters(10), 1);
+}
+
+TEST_F(Statistics, StoredRecordWinsOverStaleCounters) {
+    // Another copy of the game (or an earlier run) wrote the record: it is the base.
+    Store(kCurrent, {10, 4, 2, 5, 0, 0, 0, 5});
+    StatCounters(1) = 99;
+    RecordGameResult(false);
+    EXPECT_EQ(Stored(kCurrent, 8), (Strings{"11", "4", "2", "6", "0", "1", "0", "6"}));
+}
+
+TEST_F(Statistics, RecordingReadsThenYieldsThenWritesEachValueWithAYield) {
+    RegAPI::CreateNewKey(HKEY_CURRENT_USER, kCurrent);  // as start-up does
+    std::vector<std::string> log;
+    LoggingBackend logging(&log);
+    RegAPI::SetBackend(&logging);
+    host.log = &log;
+    RecordGameResult(true);
+
+    std::vector<std::string> expected;
+    for (int i = 1; i <= 8; ++i) expected.push_back("read Statistik/Stat " + std::to_string(i));
+    expected.push_back("yield");
+    const char* bytes[] = {"01", "01", "01", "00", "01", "00", "01", "00"};
+    for (int i = 1; i <= 8; ++i) {
+        expected.push_back("create Statistik");
+        expected.push_back("write Statistik/Stat " + std::to_string(i) + "=" + bytes[i - 1] +
+                           " 00 00 00");
+        expected.push_back("yield");
+    }
+    EXPECT_EQ(log, expected);
+}
+
+TEST_F(Statistics, MergeAddsSumsAndKeepsMaximaInItsOrder) {
+    Store(kCurrent, {10, 4, 2, 5, 1, 3, 1, 0});
+    Store(kTotal, {7, 3, 4, 1, 0, 6});
+    std::vector<std::string> log;
+    LoggingBackend logging(&log);
+    RegAPI::SetBackend(&logging);
+    host.log = &log;
+    MergeTotalStatistics();
+    RegAPI::SetBackend(nullptr);
+
+    EXPECT_EQ(Stored(kTotal, 6), (Strings{"17", "7", "4", "5", "1", "6"}));
+    EXPECT_EQ(Read(kTotal, "Stat 7"), "0");  // current runs are not carried over
+    ASSERT_EQ(log.size(), 2u + 6u * 7u);
+    EXPECT_EQ(log[0], "create StatistikTotal");
+    EXPECT_EQ(log[1], "yield");
+    EXPECT_EQ(std::vector<std::string>(log.begin() + 2, log.begin() + 9),
+              (Strings{"read Statistik/Stat 1", "yield", "read StatistikTotal/Stat 1", "yield",
+                       "create StatistikTotal", "write StatistikTotal/Stat 1=11 00 00 00",
+                       "yield"}));
+
+    // A second merge of the same record adds it again: merging is the clearing's job.
+    // Clearing twice, though, adds zeros and changes nothing.
+    ClearCurrentStatistics();
+    const auto afterFirst = Stored(kTotal, 6);
+    ClearCurrentStatistics();
+    EXPECT_EQ(Stored(kTotal, 6), afterFirst);
+    EXPECT_EQ(host.Texts(), Strings{"Could not open key_DeleteRegKey"});
+}
+
+TEST_F(Statistics, ClearingFoldsIntoTheTotalAndStartsAfresh) {
+    for (bool won : {true, true, false, true, true, true, false, false})
+        RecordGameResult(won);
+    const auto fullBefore = CombinedRecord();
+    EXPECT_EQ(fullBefore[1], 8);
+    EXPECT_EQ(fullBefore[2], 5);
+    EXPECT_EQ(fullBefore[3], 3);
+    EXPECT_EQ(fullBefore[4], 2);
+    EXPECT_EQ(Stored(kTotal, 6), (Strings{"0", "0", "0", "0", "0", "0"}));  // view only
+
+    ClearCurrentStatistics();
+    EXPECT_FALSE(KeyExists(kCurrent));
+    for (int i = 0; i <= 14; ++i) EXPECT_EQ(StatCounters(i), 0) << i;
+    EXPECT_EQ(CombinedRecord(), fullBefore);  // the full view does not change
+    EXPECT_TRUE(host.boxes.empty());
+
+    // A run that spans the clearing is not joined; the total keeps its maxima.
+    RecordGameResult(false);
+    EXPECT_EQ(Stored(kCurrent, 8), (Strings{"1", "0", "0", "1", "0", "1", "0", "1"}));
+    const auto full = CombinedRecord();
+    EXPECT_EQ(full[1], 9);
+    EXPECT_EQ(full[4], 2);
+    EXPECT_EQ(full[6], 2);
+}
+
+TEST_F(Statistics, CombinedRecordReadsTotalThenCurrent) {
+    Store(kCurrent, {3, 1, 1, 2, 1, 2});
+    std::vector<std::string> log;
+    LoggingBackend logging(&log);
+    RegAPI::SetBackend(&logging);
+    host.log = &log;
+    const auto record = CombinedRecord();
+    EXPECT_EQ(record, (std::array<int32_t, 7>{0, 3, 1, 1, 2, 1, 2}));
+    ASSERT_EQ(log.size(), 2u + 6u * 4u);
+    EXPECT_EQ(std::vector<std::string>(log.begin(), log.begin() + 6),
+              (Strings{"create StatistikTotal", "yield", "read StatistikTotal/Stat 1", "yield",
+                       "read Statistik/Stat 1", "yield"}));
+    RegAPI::SetBackend(nullptr);
+    EXPECT_TRUE(KeyExists(kTotal));
+}
+
+TEST_F(Statistics, ClearingTheTotal) {
+    Store(kTotal, {5, 2, 1, 1, 1, 1});
+    ClearTotalStatistics();
+    EXPECT_FALSE(KeyExists(kTotal));
+    EXPECT_TRUE(host.boxes.empty());
+    ClearTotalStatistics();
+    EXPECT_EQ(host.Texts(), Strings{"Could not open key_DeleteRegKey"});
+}
+
+TEST_F(Statistics, LoadingForDisplayTouchesOnlyTheStoredCounters) {
+    Store(kCurrent, {6, 3, 2, 1, 2, 1, 0, 1});
+    StatCounters(9) = 4;
+    StatCounters(13) = 2;
+    LoadStoredCounters();
+    EXPECT_EQ(StatCounters(1), 6);
+    EXPECT_EQ(StatCounters(8), 1);
+    EXPECT_EQ(StatCounters(9), 4);
+    EXPECT_EQ(StatCounters(13), 2);
+    EXPECT_EQ(host.yields, 8);
+}
+
+TEST_F(Statistics, CountersStopAtTheEndOfTheirRange) {
+    const int32_t max = std::numeric_limits<int32_t>::max();
+    Store(kCurrent, {max, max, max, 0, 0, 0, max, 0});
+    StatCounters(9) = max;
+    StatCounters(10) = max;
+    StatCounters(13) = max;
+    RecordGameResult(true);
+    EXPECT_EQ(Stored(kCurrent, 3), (Strings{"2147483647", "2147483647", "2147483647"}));
+    EXPECT_EQ(Read(kCurrent, "Stat 7"), "2147483647");
+    EXPECT_EQ(StatCounters(9), max);
+
+    Store(kTotal, {max, max, 0, 0, 0, 0});
+    const auto full = CombinedRecord();
+    EXPECT_EQ(full[1], max);
+    MergeTotalStatistics();
+    EXPECT_EQ(Read(kTotal, "Stat 1"), "2147483647");
+    EXPECT_TRUE(host.boxes.empty());
+}
+
+// Fails every write below the total key; everything else goes to the real store.
+class TotalUnwritable final : public RegAPI::Backend {
+public:
+    RegAPI::Status CreateKey(RegAPI::RootKey r, const std::string& k, uint32_t a,
+                             RegAPI::KeyHandle* h) override {
+        total_ = k.ends_with("StatistikTotal");
+        return RegAPI::PlatformBackend().CreateKey(r, k, a, h);
+    }
+    RegAPI::Status OpenKey(RegAPI::RootKey r, const std::string& k, uint32_t a,
+                           RegAPI::KeyHandle* h) override {
+        return RegAPI::PlatformBackend().OpenKey(r, k, a, h);
+    }
+    RegAPI::Status QueryValue(RegAPI::KeyHandle h, const std::string& n, uint32_t* t,
+                              uint8_t* d, uint32_t* s) override {
+        return RegAPI::PlatformBackend().QueryValue(h, n, t, d, s);
+    }
+    RegAPI::Status SetValue(RegAPI::KeyHandle h, const std::string& n, uint32_t t,
+                            const uint8_t* d, uint32_t s) override {
+        if (total_) return RegAPI::kAccessDenied;
+        return RegAPI::PlatformBackend().SetValue(h, n, t, d, s);
+    }
+    RegAPI::Status DeleteKey(RegAPI::RootKey r, const std::string& k) override {
+        return RegAPI::PlatformBackend().DeleteKey(r, k);
+    }
+    RegAPI::Status DeleteValue(RegAPI::KeyHandle h, const std::string& n) override {
+        return RegAPI::PlatformBackend().DeleteValue(h, n);
+    }
+    RegAPI::Status CloseKey(RegAPI::KeyHandle h) override {
+        return RegAPI::PlatformBackend().CloseKey(h);
+    }
+
+private:
+    bool total_ = false;
+};
+
+TEST_F(Statistics, ClearingKeepsTheRecordWhenTheTotalCannotBeWritten) {
+    RecordGameResult(true);
+    RecordGameResult(false);
+    TotalUnwritable failing;
+    RegAPI::SetBackend(&failing);
+    ClearCurrentStatistics();
+    RegAPI::SetBackend(nullptr);
+    EXPECT_EQ(host.Texts(), Strings(6, "Could not set value"));
+    EXPECT_EQ(Stored(kCurrent, 2), (Strings{"2", "1"}));  // not lost
+    EXPECT_EQ(StatCounters(1), 0);
+}
+
+}  // namespace
+}  // namespace karvelo::test
