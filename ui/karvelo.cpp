@@ -199,13 +199,13 @@ Answer Karvelo::MsgBox(const std::string& text, Buttons buttons, Icon icon,
 
 void Karvelo::DoEvents() {
     const bool changed = view_->HasUnshownChanges() || frameDue_;
+    frameDue_ = false;
     if (!pacing_ || !changed || !view_->isVisible()) {
         QCoreApplication::processEvents();
         return;
     }
     // One displayed frame: paint what changed, then wait for the next frame boundary
     // while handling input.
-    frameDue_ = false;
     if (const QScreen* s = screen()) pacer_.SetRefreshRate(s->refreshRate());
     view_->ShowChangesNow();
     pacer_.WaitForNextFrame();
