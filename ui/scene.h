@@ -31,7 +31,7 @@ struct ElementId {
 };
 
 struct SceneElement {
-    ElementId id;
+    ElementId id{ElementKind::Kort, 0};
     TwipRect rect;
     int picture = 0;    // picture number, 0 for none
     std::string tag;
