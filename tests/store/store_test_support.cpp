@@ -4,9 +4,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
+#ifndef _WIN32
 #include <sys/stat.h>
 
 #include "registry_db.h"
@@ -72,8 +70,8 @@ void StoreTest::SetUp() {
     SetHost(&host);
     RegAPI::SetBackend(nullptr);
 #ifdef _WIN32
-    RegDeleteTreeA(HKEY_CURRENT_USER, kApp.c_str());
-    RegDeleteTreeA(HKEY_CURRENT_USER, kScratch.c_str());
+    DeleteUserKeyTree(kApp);
+    DeleteUserKeyTree(kScratch);
 #else
     std::string pattern =
         (std::filesystem::temp_directory_path() / "karvelo-store-XXXXXX").string();
@@ -104,7 +102,7 @@ void StoreTest::PutRaw(const std::string& key, const std::string& name, uint32_t
                        const std::string& bytes) {
     auto& reg = RegAPI::PlatformBackend();
     RegAPI::KeyHandle h = 0;
-    ASSERT_EQ(reg.CreateKey(RegAPI::HKEY_CURRENT_USER, key, RegAPI::KEY_ALL_ACCESS, &h),
+    ASSERT_EQ(reg.CreateKey(RegAPI::HKEY_CURRENT_USER, key, RegAPI::kKeyAllAccess, &h),
               RegAPI::kSuccess);
     EXPECT_EQ(reg.SetValue(h, name, type, reinterpret_cast<const uint8_t*>(bytes.data()),
                            static_cast<uint32_t>(bytes.size())),
@@ -116,7 +114,7 @@ bool StoreTest::GetRaw(const std::string& key, const std::string& name, uint32_t
                        std::string* bytes) {
     auto& reg = RegAPI::PlatformBackend();
     RegAPI::KeyHandle h = 0;
-    if (reg.OpenKey(RegAPI::HKEY_CURRENT_USER, key, RegAPI::KEY_QUERY_VALUE, &h) !=
+    if (reg.OpenKey(RegAPI::HKEY_CURRENT_USER, key, RegAPI::kKeyQueryValue, &h) !=
         RegAPI::kSuccess)
         return false;
     uint32_t size = 0;
@@ -135,7 +133,7 @@ bool StoreTest::GetRaw(const std::string& key, const std::string& name, uint32_t
 bool StoreTest::KeyExists(const std::string& key) {
     auto& reg = RegAPI::PlatformBackend();
     RegAPI::KeyHandle h = 0;
-    if (reg.OpenKey(RegAPI::HKEY_CURRENT_USER, key, RegAPI::KEY_QUERY_VALUE, &h) !=
+    if (reg.OpenKey(RegAPI::HKEY_CURRENT_USER, key, RegAPI::kKeyQueryValue, &h) !=
         RegAPI::kSuccess)
         return false;
     reg.CloseKey(h);

@@ -65,6 +65,11 @@ protected:
     std::string configDir;  // the per-user folder of this test ("" on Windows)
 };
 
+#ifdef _WIN32
+// Removes a key of HKEY_CURRENT_USER with everything below it.
+void DeleteUserKeyTree(const std::string& path);
+#endif
+
 // Bytes as text for comparisons: "02 00 00 00".
 std::string Hex(const std::string& bytes);
 
