@@ -56,7 +56,10 @@ void ShuffleDeck();
 void DealCards();
 void ClearBoard();
 
-// ---- Moves. `source` is the dragged card's imgKort index (its card code).
+// ---- Moves. `source` is the dragged card's imgKort index (its card code). Each
+// handler first asks Admit and does nothing at all unless told Run; a source or
+// target whose tag does not match Board (a played card, a stale or malformed tag)
+// is a drop that does not qualify.
 void imgKort_DragDrop(int16_t Index, int source);   // onto a card or column base
 void imgHand_DragDrop(int16_t Index, int source);   // onto free cell Index
 void imgHog_DragDrop(int16_t Index, int source);    // onto foundation Index
@@ -72,7 +75,8 @@ void AnimateMove(Element mover, Element anchor, int16_t dx, int16_t dy, int32_t 
 // Flights, the automatic play, clearing and dealing all let the window process
 // events. Whether the player's input may act then is decided here, once.
 enum class PlayerInput {
-    CardPress,        // left or right press on a card (drag start, peek)
+    CardPress,        // left press on a card (drag start); also accepted for a right press
+    PeekPress,        // right press on a card that shows the peek copy
     PeekRelease,      // right release that hides the peek copy
     Drop,             // any drop: card, column base, free cell, foundation
     DoubleClick,
@@ -84,6 +88,20 @@ Verdict Admit(PlayerInput input);
 // True while a player's move (its flights and the automatic play after it), a win
 // sequence or a new deal is being laid down.
 bool MoveInProgress();
+
+// Marks the span of a move or a deal for Admit. Holds nest; each one counts until it
+// is destroyed. The engine's handlers hold Move, NewGame holds Deal; the window holds
+// Deal while it grows before the first deal.
+enum class Hold { Move, Deal };
+class GateHold {
+public:
+    explicit GateHold(Hold hold);
+    ~GateHold();
+    GateHold(const GateHold&) = delete;
+    GateHold& operator=(const GateHold&) = delete;
+private:
+    Hold hold_;
+};
 
 // ---- Random source: uniform single-precision values in [0, 1).
 void SetRandomSource(std::function<float()> next);
