@@ -13,8 +13,9 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
 
-# Self-contained programs: no MinGW runtime DLLs to find under Wine.
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
+# Self-contained programs: no MinGW runtime DLLs to find under Wine. The stack is
+# made as large as Linux gives a program (8 MiB) so tests behave alike on both.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--stack,8388608")
 
 # Test programs run under Wine where CMake needs to run them.
 find_program(KARVELO_WINE NAMES wine64 wine PATHS /usr/lib/wine)

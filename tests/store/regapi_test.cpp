@@ -179,6 +179,10 @@ TEST_F(RegistryOps, KeysAndValueNamesIgnoreLetterCase) {
     EXPECT_EQ(Read(kScratch + "\\STATISTIK", "stat 1"), "5");
     RegAPI::SetNewValue(HKEY_CURRENT_USER, kScratch + "\\statistik", "Binary", "STAT 1", "6");
     EXPECT_EQ(Read(kScratch + "\\Statistik", "Stat 1"), "6");
+    // Letters beyond ASCII too, and the spelling first written is kept.
+    RegAPI::SetNewValue(HKEY_CURRENT_USER, kScratch + "\\Inst\xC3\xA4llningar", "Number",
+                        "H\xC3\xB6jd", "7");
+    EXPECT_EQ(Read(kScratch + "\\INST\xC3\x84LLNINGAR", "H\xC3\x96JD"), "7");
     EXPECT_TRUE(host.boxes.empty());
 }
 
