@@ -39,6 +39,8 @@ if(UNIX AND NOT APPLE AND TARGET karvelo)
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
   install(FILES ${_karvelo_desktop_dir}/${KARVELO_APP_ID}.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+  # The player's guide, where Debian keeps a package's documents.
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/karvelo)
   foreach(_size IN LISTS KARVELO_ICON_SIZES)
     install(FILES ${PROJECT_SOURCE_DIR}/assets/ikon/spader-${_size}.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${_size}x${_size}/apps

@@ -9,11 +9,11 @@ set(CPACK_PACKAGE_CONTACT "Karvelo <karvelo@karvelo.se>")
 set(CPACK_PACKAGE_HOMEPAGE_URL "https://karvelo.se/")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "patience card game with free cells, in Swedish")
 set(CPACK_PACKAGE_DESCRIPTION
-  "Karvelo deals the whole deck face up into eight columns. Four free cells hold one
-card each, and the four foundations are built up by suit from ace to king. Cards are
-moved with the mouse; the game checks every move, plays safe cards to the
-foundations by itself and keeps statistics of games won and lost. The user interface
-is in Swedish.")
+  "Karvelo deals the whole deck face up into eight columns. Four free
+cells hold one card each, and the four foundations are built up by suit
+from ace to king. Cards are moved with the mouse; the game checks every
+move, plays safe cards to the foundations by itself and keeps statistics
+of games won and lost. The user interface is in Swedish.")
 set(CPACK_PACKAGE_INSTALL_DIRECTORY Karvelo)
 set(CPACK_STRIP_FILES ON)
 
