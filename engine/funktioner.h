@@ -56,7 +56,10 @@ void ShuffleDeck();
 void DealCards();
 void ClearBoard();
 
-// ---- Moves. `source` is the dragged card's imgKort index (its card code).
+// ---- Moves. `source` is the dragged card's imgKort index (its card code). Each
+// handler first asks Admit and does nothing at all unless told Run; a source or
+// target whose tag does not match Board (a played card, a stale or malformed tag)
+// is a drop that does not qualify.
 void imgKort_DragDrop(int16_t Index, int source);   // onto a card or column base
 void imgHand_DragDrop(int16_t Index, int source);   // onto free cell Index
 void imgHog_DragDrop(int16_t Index, int source);    // onto foundation Index
