@@ -24,18 +24,18 @@ inline constexpr Status kCantOpen = 1011;       // ERROR_CANTOPEN
 inline constexpr Status kIoFailed = 1016;       // ERROR_REGISTRY_IO_FAILED
 inline constexpr Status kKeyDeleted = 1018;     // ERROR_KEY_DELETED
 
-// Access masks.
-inline constexpr uint32_t KEY_QUERY_VALUE = 0x0001;
-inline constexpr uint32_t KEY_SET_VALUE = 0x0002;
-inline constexpr uint32_t KEY_ALL_ACCESS = 0xF003F;
+// Access masks (named apart from the Windows macros, which they equal).
+inline constexpr uint32_t kKeyQueryValue = 0x0001;   // KEY_QUERY_VALUE
+inline constexpr uint32_t kKeySetValue = 0x0002;     // KEY_SET_VALUE
+inline constexpr uint32_t kKeyAllAccess = 0xF003F;   // KEY_ALL_ACCESS
 
 // Value types.
-inline constexpr uint32_t REG_NONE = 0;
-inline constexpr uint32_t REG_SZ = 1;
-inline constexpr uint32_t REG_EXPAND_SZ = 2;
-inline constexpr uint32_t REG_BINARY = 3;
-inline constexpr uint32_t REG_DWORD = 4;
-inline constexpr uint32_t REG_MULTI_SZ = 7;
+inline constexpr uint32_t kRegNone = 0;       // REG_NONE
+inline constexpr uint32_t kRegSz = 1;         // REG_SZ
+inline constexpr uint32_t kRegExpandSz = 2;   // REG_EXPAND_SZ
+inline constexpr uint32_t kRegBinary = 3;     // REG_BINARY
+inline constexpr uint32_t kRegDword = 4;      // REG_DWORD
+inline constexpr uint32_t kRegMultiSz = 7;    // REG_MULTI_SZ
 
 using KeyHandle = uintptr_t;
 

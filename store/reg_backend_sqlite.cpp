@@ -31,7 +31,7 @@ public:
                       uint32_t* size) override {
         const auto it = open_.find(key);
         if (it == open_.end()) return kInvalidHandle;
-        if (!(it->second.access & KEY_QUERY_VALUE)) return kAccessDenied;
+        if (!(it->second.access & kKeyQueryValue)) return kAccessDenied;
         uint32_t storedType = 0;
         std::string bytes;
         const Status s = karvelo::UserRegistry().GetValue(it->second.id, name, &storedType, &bytes);
@@ -54,7 +54,7 @@ public:
                     uint32_t size) override {
         const auto it = open_.find(key);
         if (it == open_.end()) return kInvalidHandle;
-        if (!(it->second.access & KEY_SET_VALUE)) return kAccessDenied;
+        if (!(it->second.access & kKeySetValue)) return kAccessDenied;
         const std::string bytes = data ? std::string(reinterpret_cast<const char*>(data), size)
                                        : std::string();
         return karvelo::UserRegistry().SetValue(it->second.id, name, type, bytes);
@@ -68,7 +68,7 @@ public:
     Status DeleteValue(KeyHandle key, const std::string& name) override {
         const auto it = open_.find(key);
         if (it == open_.end()) return kInvalidHandle;
-        if (!(it->second.access & KEY_SET_VALUE)) return kAccessDenied;
+        if (!(it->second.access & kKeySetValue)) return kAccessDenied;
         return karvelo::UserRegistry().DeleteValue(it->second.id, name);
     }
 

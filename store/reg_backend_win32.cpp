@@ -1,11 +1,14 @@
 // The registry primitives over the Windows registry, through the ANSI functions of
 // advapi32. Names and string data travel as UTF-8 inside the program and are
 // converted to and from the system's ANSI code page here.
-#include <windows.h>
-
+//
+// windows.h comes last: it defines HKEY_CURRENT_USER and the value types as macros,
+// which must not reach the declarations of the same names in regapi.h.
 #include <string>
 
 #include "reg_backend.h"
+
+#include <windows.h>
 
 namespace RegAPI {
 namespace {

@@ -48,7 +48,7 @@ public:
     OpenedKey& operator=(const OpenedKey&) = delete;
 
     Status Create(RootKey root, const std::string& subKey) {
-        const Status s = reg_.CreateKey(root, subKey, KEY_ALL_ACCESS, &key_);
+        const Status s = reg_.CreateKey(root, subKey, kKeyAllAccess, &key_);
         open_ = s == kSuccess;
         return s;
     }
@@ -112,13 +112,13 @@ void SetNewValue(RootKey root, const std::string& subKey, const std::string& typ
         if (typeName == "String") {
             std::string bytes = reg.EncodeText(valueText);
             bytes.push_back('\0');
-            written = reg.SetValue(key.handle(), valueName, REG_SZ,
+            written = reg.SetValue(key.handle(), valueName, kRegSz,
                                    reinterpret_cast<const uint8_t*>(bytes.data()),
                                    static_cast<uint32_t>(bytes.size()));
         } else if (typeName == "Number" || typeName == "Binary") {
             const auto bytes = LittleEndian(TextToInt32(valueText));
             written = reg.SetValue(key.handle(), valueName,
-                                   typeName == "Number" ? REG_DWORD : REG_BINARY,
+                                   typeName == "Number" ? kRegDword : kRegBinary,
                                    bytes.data(), static_cast<uint32_t>(bytes.size()));
         } else {
             Show("Bad input to create value\r\nType =  " + typeName);
@@ -139,13 +139,13 @@ std::string ReadRegValue(RootKey root, const std::string& subKey, const std::str
     try {
         Backend& reg = backend();
         OpenedKey key(reg);
-        if (key.Open(root, subKey, KEY_QUERY_VALUE) != kSuccess) return "0";
+        if (key.Open(root, subKey, kKeyQueryValue) != kSuccess) return "0";
 
         uint32_t type = 0;
         uint32_t size = 0;
         reg.QueryValue(key.handle(), valueName, &type, nullptr, &size);  // type and size only
 
-        if (type == REG_SZ) {
+        if (type == kRegSz) {
             std::vector<uint8_t> buffer(size, 0);
             uint32_t got = size;
             if (reg.QueryValue(key.handle(), valueName, nullptr, buffer.data(), &got) ==
@@ -156,7 +156,7 @@ std::string ReadRegValue(RootKey root, const std::string& subKey, const std::str
                 stored = stored.substr(0, stored.find('\0'));
                 result = reg.DecodeText(stored);
             }
-        } else if (type == REG_BINARY || type == REG_DWORD) {
+        } else if (type == kRegBinary || type == kRegDword) {
             // A 4-byte buffer: shorter data leaves the high bytes 0, longer data does
             // not fit and reads as "0".
             std::array<uint8_t, 4> bytes{};
@@ -182,7 +182,7 @@ void DeleteRegKey(RootKey root, const std::string& subKey) {
         Backend& reg = backend();
         {
             OpenedKey probe(reg);  // only to learn that the key exists
-            if (probe.Open(root, subKey, KEY_QUERY_VALUE) != kSuccess) {
+            if (probe.Open(root, subKey, kKeyQueryValue) != kSuccess) {
                 Show("Could not open key_DeleteRegKey");
                 return;
             }
@@ -199,7 +199,7 @@ void DeleteRegValue(RootKey root, const std::string& subKey, const std::string& 
     try {
         Backend& reg = backend();
         OpenedKey key(reg);
-        if (key.Open(root, subKey, KEY_SET_VALUE) != kSuccess) {
+        if (key.Open(root, subKey, kKeySetValue) != kSuccess) {
             Show("Could not open key_DeleteRegValue");
             return;
         }

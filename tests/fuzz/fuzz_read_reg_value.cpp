@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const std::string subKey = std::string(RegAPI::kAppKey) + "\\Fuzz";
     auto& reg = RegAPI::backend();
     RegAPI::KeyHandle key = 0;
-    if (reg.CreateKey(RegAPI::HKEY_CURRENT_USER, subKey, RegAPI::KEY_ALL_ACCESS, &key) !=
+    if (reg.CreateKey(RegAPI::HKEY_CURRENT_USER, subKey, RegAPI::kKeyAllAccess, &key) !=
         RegAPI::kSuccess)
         return 0;
     reg.SetValue(key, name, type, reinterpret_cast<const uint8_t*>(bytes.data()),
@@ -26,12 +26,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     reg.CloseKey(key);
 
     const std::string text = RegAPI::ReadRegValue(RegAPI::HKEY_CURRENT_USER, subKey, name);
-    if (type == RegAPI::REG_DWORD || type == RegAPI::REG_BINARY) {
+    if (type == RegAPI::kRegDword || type == RegAPI::kRegBinary) {
         // A number: optional minus and digits only.
         if (text.empty() ||
             text.find_first_not_of("-0123456789") != std::string::npos)
             std::abort();
-    } else if (type != RegAPI::REG_SZ && text != "0") {
+    } else if (type != RegAPI::kRegSz && text != "0") {
         std::abort();
     }
     return 0;

@@ -78,7 +78,7 @@ TEST_F(RegistryOps, StringsAreStoredWithTheirTerminatingZero) {
     uint32_t type = 0;
     std::string bytes;
     ASSERT_TRUE(GetRaw(kScratch, "Name", &type, &bytes));
-    EXPECT_EQ(type, RegAPI::REG_SZ);
+    EXPECT_EQ(type, RegAPI::kRegSz);
     EXPECT_EQ(bytes, std::string("abc\0", 4));
     EXPECT_EQ(Read(kScratch, "Name"), "abc");
 
@@ -100,8 +100,8 @@ TEST_F(RegistryOps, NumbersAndBinariesAreFourLittleEndianBytes) {
             uint32_t type = 0;
             std::string bytes;
             ASSERT_TRUE(GetRaw(kScratch, "v", &type, &bytes));
-            EXPECT_EQ(type, std::string(typeName) == "Number" ? RegAPI::REG_DWORD
-                                                              : RegAPI::REG_BINARY);
+            EXPECT_EQ(type, std::string(typeName) == "Number" ? RegAPI::kRegDword
+                                                              : RegAPI::kRegBinary);
             EXPECT_EQ(Hex(bytes), c.bytes) << typeName << " " << c.text;
         }
     }
@@ -111,17 +111,17 @@ TEST_F(RegistryOps, NumbersAndBinariesAreFourLittleEndianBytes) {
 }
 
 TEST_F(RegistryOps, ReadsStoredBytesByType) {
-    PutRaw(kScratch, "dword", RegAPI::REG_DWORD, "\xFF\xFF\xFF\xFF");
-    PutRaw(kScratch, "binary", RegAPI::REG_BINARY, "\xFF\xFF\xFF\xFF");
-    PutRaw(kScratch, "short", RegAPI::REG_BINARY, "\x34\x12");
-    PutRaw(kScratch, "one", RegAPI::REG_BINARY, "\x80");
-    PutRaw(kScratch, "empty", RegAPI::REG_BINARY, "");
-    PutRaw(kScratch, "long", RegAPI::REG_BINARY, std::string("\x01\x00\x00\x00\x00", 5));
-    PutRaw(kScratch, "expand", RegAPI::REG_EXPAND_SZ, std::string("17\0", 3));
-    PutRaw(kScratch, "multi", RegAPI::REG_MULTI_SZ, std::string("17\0\0", 4));
-    PutRaw(kScratch, "none", RegAPI::REG_NONE, "\x05");
-    PutRaw(kScratch, "bareString", RegAPI::REG_SZ, "");
-    PutRaw(kScratch, "innerZero", RegAPI::REG_SZ, std::string("ab\0cd\0", 6));
+    PutRaw(kScratch, "dword", RegAPI::kRegDword, "\xFF\xFF\xFF\xFF");
+    PutRaw(kScratch, "binary", RegAPI::kRegBinary, "\xFF\xFF\xFF\xFF");
+    PutRaw(kScratch, "short", RegAPI::kRegBinary, "\x34\x12");
+    PutRaw(kScratch, "one", RegAPI::kRegBinary, "\x80");
+    PutRaw(kScratch, "empty", RegAPI::kRegBinary, "");
+    PutRaw(kScratch, "long", RegAPI::kRegBinary, std::string("\x01\x00\x00\x00\x00", 5));
+    PutRaw(kScratch, "expand", RegAPI::kRegExpandSz, std::string("17\0", 3));
+    PutRaw(kScratch, "multi", RegAPI::kRegMultiSz, std::string("17\0\0", 4));
+    PutRaw(kScratch, "none", RegAPI::kRegNone, "\x05");
+    PutRaw(kScratch, "bareString", RegAPI::kRegSz, "");
+    PutRaw(kScratch, "innerZero", RegAPI::kRegSz, std::string("ab\0cd\0", 6));
 
     EXPECT_EQ(Read(kScratch, "dword"), "-1");
     EXPECT_EQ(Read(kScratch, "binary"), "-1");
@@ -179,6 +179,10 @@ TEST_F(RegistryOps, KeysAndValueNamesIgnoreLetterCase) {
     EXPECT_EQ(Read(kScratch + "\\STATISTIK", "stat 1"), "5");
     RegAPI::SetNewValue(HKEY_CURRENT_USER, kScratch + "\\statistik", "Binary", "STAT 1", "6");
     EXPECT_EQ(Read(kScratch + "\\Statistik", "Stat 1"), "6");
+    // Letters beyond ASCII too, and the spelling first written is kept.
+    RegAPI::SetNewValue(HKEY_CURRENT_USER, kScratch + "\\Inst\xC3\xA4llningar", "Number",
+                        "H\xC3\xB6jd", "7");
+    EXPECT_EQ(Read(kScratch + "\\INST\xC3\x84LLNINGAR", "H\xC3\x96JD"), "7");
     EXPECT_TRUE(host.boxes.empty());
 }
 
@@ -237,7 +241,7 @@ public:
                               uint32_t* size) override {
         calls.push_back("query");
         if (throwOnQuery) throw std::runtime_error("Out of memory");
-        if (type) *type = RegAPI::REG_DWORD;
+        if (type) *type = RegAPI::kRegDword;
         *size = 4;
         return RegAPI::kIoFailed;
     }

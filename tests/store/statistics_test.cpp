@@ -46,7 +46,7 @@ TEST_F(Statistics, FirstGameWonWithNothingStored) {
     uint32_t type = 0;
     std::string bytes;
     ASSERT_TRUE(GetRaw(kCurrent, "Stat 1", &type, &bytes));
-    EXPECT_EQ(type, RegAPI::REG_BINARY);
+    EXPECT_EQ(type, RegAPI::kRegBinary);
     EXPECT_TRUE(host.boxes.empty());
 }
 

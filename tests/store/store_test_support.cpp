@@ -4,40 +4,13 @@
 #include <cstdlib>
 #include <filesystem>
 
-#ifdef _WIN32
-#include <windows.h>
-#else
+#ifndef _WIN32
 #include <sys/stat.h>
 
 #include "registry_db.h"
 #endif
 
 namespace karvelo::test {
-
-Answer RecordingHost::MsgBox(const std::string& text, Buttons buttons, Icon icon,
-                             DefaultButton def, const std::string& title) {
-    boxes.push_back({text, buttons, icon, def, title});
-    if (log) log->push_back("box: " + text);
-    if (buttons == Buttons::OK) return Answer::OK;
-    if (!answers.empty()) {
-        const Answer a = answers.front();
-        answers.pop_front();
-        return a;
-    }
-    return def == DefaultButton::First ? Answer::Yes : Answer::No;
-}
-
-void RecordingHost::DoEvents() {
-    ++yields;
-    if (log) log->push_back("yield");
-    if (onYield) onYield();
-}
-
-std::vector<std::string> RecordingHost::Texts() const {
-    std::vector<std::string> texts;
-    for (const Box& b : boxes) texts.push_back(b.text);
-    return texts;
-}
 
 namespace {
 std::string Tail(const std::string& path) {
@@ -97,8 +70,8 @@ void StoreTest::SetUp() {
     SetHost(&host);
     RegAPI::SetBackend(nullptr);
 #ifdef _WIN32
-    RegDeleteTreeA(HKEY_CURRENT_USER, kApp.c_str());
-    RegDeleteTreeA(HKEY_CURRENT_USER, kScratch.c_str());
+    DeleteUserKeyTree(kApp);
+    DeleteUserKeyTree(kScratch);
 #else
     std::string pattern =
         (std::filesystem::temp_directory_path() / "karvelo-store-XXXXXX").string();
@@ -129,7 +102,7 @@ void StoreTest::PutRaw(const std::string& key, const std::string& name, uint32_t
                        const std::string& bytes) {
     auto& reg = RegAPI::PlatformBackend();
     RegAPI::KeyHandle h = 0;
-    ASSERT_EQ(reg.CreateKey(RegAPI::HKEY_CURRENT_USER, key, RegAPI::KEY_ALL_ACCESS, &h),
+    ASSERT_EQ(reg.CreateKey(RegAPI::HKEY_CURRENT_USER, key, RegAPI::kKeyAllAccess, &h),
               RegAPI::kSuccess);
     EXPECT_EQ(reg.SetValue(h, name, type, reinterpret_cast<const uint8_t*>(bytes.data()),
                            static_cast<uint32_t>(bytes.size())),
@@ -141,7 +114,7 @@ bool StoreTest::GetRaw(const std::string& key, const std::string& name, uint32_t
                        std::string* bytes) {
     auto& reg = RegAPI::PlatformBackend();
     RegAPI::KeyHandle h = 0;
-    if (reg.OpenKey(RegAPI::HKEY_CURRENT_USER, key, RegAPI::KEY_QUERY_VALUE, &h) !=
+    if (reg.OpenKey(RegAPI::HKEY_CURRENT_USER, key, RegAPI::kKeyQueryValue, &h) !=
         RegAPI::kSuccess)
         return false;
     uint32_t size = 0;
@@ -160,7 +133,7 @@ bool StoreTest::GetRaw(const std::string& key, const std::string& name, uint32_t
 bool StoreTest::KeyExists(const std::string& key) {
     auto& reg = RegAPI::PlatformBackend();
     RegAPI::KeyHandle h = 0;
-    if (reg.OpenKey(RegAPI::HKEY_CURRENT_USER, key, RegAPI::KEY_QUERY_VALUE, &h) !=
+    if (reg.OpenKey(RegAPI::HKEY_CURRENT_USER, key, RegAPI::kKeyQueryValue, &h) !=
         RegAPI::kSuccess)
         return false;
     reg.CloseKey(h);

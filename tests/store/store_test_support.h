@@ -10,34 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "host.h"
+#include "recording_host.h"
 #include "reg_backend.h"
 #include "regapi.h"
 
 namespace karvelo::test {
-
-struct Box {
-    std::string text;
-    Buttons buttons;
-    Icon icon;
-    DefaultButton defaultButton;
-    std::string title;
-};
-
-class RecordingHost final : public Host {
-public:
-    Answer MsgBox(const std::string& text, Buttons buttons, Icon icon, DefaultButton def,
-                  const std::string& title) override;
-    void DoEvents() override;
-
-    std::vector<std::string> Texts() const;
-
-    std::vector<Box> boxes;
-    std::deque<Answer> answers;      // given in turn to Yes/No questions; else the default
-    int yields = 0;
-    std::function<void()> onYield;   // runs inside every DoEvents
-    std::vector<std::string>* log = nullptr;  // when set, "yield" and "box: text" go here
-};
 
 // Every registry operation the layer makes, as text, in order:
 // "read <key tail>/<name>", "write <key tail>/<name>=<bytes>", "create <key tail>",
@@ -87,6 +64,11 @@ protected:
     RecordingHost host;
     std::string configDir;  // the per-user folder of this test ("" on Windows)
 };
+
+#ifdef _WIN32
+// Removes a key of HKEY_CURRENT_USER with everything below it.
+void DeleteUserKeyTree(const std::string& path);
+#endif
 
 // Bytes as text for comparisons: "02 00 00 00".
 std::string Hex(const std::string& bytes);
