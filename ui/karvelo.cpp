@@ -9,14 +9,13 @@
 #include <QScreen>
 
 #include "funktioner.h"
-#include "keys.h"
 #include "window_layout.h"
 #include "message_box.h"
 #include "pictures.h"
 #include "regapi.h"
 #include "settings.h"
 #include "statistics.h"
-#include "statistics_bridge.h"
+#include "frm_statistik.h"
 
 namespace karvelo {
 namespace {
@@ -266,13 +265,12 @@ void Karvelo::closeEvent(QCloseEvent* event) {
 // ---- Keys
 
 void Karvelo::keyPressEvent(QKeyEvent* event) {
-    Form_KeyDown(VirtualKeyOf(event->key(), event->modifiers()),
-                 ShiftStateOf(event->modifiers()));
+    Form_KeyDown(VirtualKeyOf(*event), ShiftStateOf(*event));
     QMainWindow::keyPressEvent(event);
 }
 
-void Karvelo::Form_KeyDown(int keyCode, int shift) {
-    RunHandler([&] { StatisticsKeyDown(this, keyCode, shift); });
+void Karvelo::Form_KeyDown(int KeyCode, int Shift) {
+    RunHandler([&] { StatisticsKeyDown(this, KeyCode, Shift); });
 }
 
 // ---- Handlers that may reach the engine
