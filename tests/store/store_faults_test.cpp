@@ -52,8 +52,9 @@ protected:
     }
 
     static std::string Slurp(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        std::string bytes(static_cast<size_t>(fs::file_size(path)), '\0');
+        std::ifstream(path, std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return bytes;
     }
 
     void WriteFile(const std::string& bytes) {
