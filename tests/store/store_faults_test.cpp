@@ -78,10 +78,13 @@ protected:
         return result;
     }
 
-    void StoreSomeValues(int count) {
+    // Enough values for a file of several pages, written in one transaction.
+    static void StoreSomeValues(int count) {
+        std::vector<RegChange> changes;
         for (int i = 0; i < count; ++i)
-            RegAPI::SetNewValue(HKEY_CURRENT_USER, kScratch + "\\K" + std::to_string(i % 7),
-                                "String", "v" + std::to_string(i), std::string(120, 'x'));
+            changes.push_back({RegChange::Kind::SetValue, kScratch + "\\K" + std::to_string(i % 7),
+                               {"v" + std::to_string(i), RegAPI::kRegSz, std::string(120, 'x') + '\0'}});
+        ASSERT_EQ(UserRegistry().Apply(changes), RegAPI::kSuccess);
         CloseUserRegistry();
     }
 
