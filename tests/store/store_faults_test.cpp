@@ -62,11 +62,13 @@ protected:
         std::ofstream(File(), std::ios::binary | std::ios::trunc) << bytes;
     }
 
-    // Opens the file as plain SQLite and runs its full check.
+    // Opens the file as plain SQLite and runs its full check. Read-write, as the next
+    // start of the game would: a copy killed inside a transaction leaves a journal
+    // that opening rolls back.
     static std::string IntegrityCheck() {
         sqlite3* db = nullptr;
         std::string result = "cannot open";
-        if (sqlite3_open_v2(File().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        if (sqlite3_open_v2(File().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
             sqlite3_stmt* s = nullptr;
             sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &s, nullptr);
             result = sqlite3_step(s) == SQLITE_ROW
