@@ -6,7 +6,7 @@ if(MSVC)
   endif()
 else()
   add_compile_options(-Wall -Wextra -Wpedantic -Wshadow -Wnon-virtual-dtor
-                      -Wold-style-cast -Woverloaded-virtual -Wnull-dereference)
+                      -Wold-style-cast -Woverloaded-virtual)
   if(KARVELO_WERROR)
     add_compile_options(-Werror)
   endif()

@@ -1,0 +1,19 @@
+// Karvelo: the main window is the program; there is no other entry.
+#include <QApplication>
+
+#include "karvelo.h"
+#include "pictures.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Karvelo"));
+    QApplication::setApplicationVersion(QStringLiteral("0.9"));
+    QApplication::setWindowIcon(karvelo::AppIcon());
+    QApplication::setQuitOnLastWindowClosed(false);  // the window ends the run itself
+
+    karvelo::Karvelo window;
+    window.show();
+    window.raise();
+    window.activateWindow();  // keys go to the table from the start
+    return QApplication::exec();
+}

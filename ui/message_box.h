@@ -1,0 +1,14 @@
+#pragma once
+// The game's message boxes shown with QMessageBox: title, icon, buttons and the
+// default button as asked; the text shown as the lines it was built with.
+#include "host.h"
+
+class QWidget;
+
+namespace karvelo {
+
+struct MessageRequest;
+
+Answer ShowMessageBox(QWidget* parent, const MessageRequest& request);
+
+}  // namespace karvelo

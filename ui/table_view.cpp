@@ -1,0 +1,217 @@
+#include "table_view.h"
+
+#include <QFontDatabase>
+#include <QMouseEvent>
+#include <QPaintEvent>
+#include <QPainter>
+
+#include <cmath>
+
+#include "window_layout.h"
+#include "pictures.h"
+
+namespace karvelo {
+namespace {
+
+QFont LabelFont(float points) {
+    QFont font;
+    if (QFontDatabase::hasFamily(layout::kLetterFontFamily)) {
+        font.setFamily(layout::kLetterFontFamily);
+    } else {
+        font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+        font.setStyleHint(QFont::SansSerif);
+    }
+    font.setPointSizeF(points);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+}  // namespace
+
+TableView::TableView(Scene& scene, PointerInput& input, QWidget* parent)
+    : QWidget(parent), scene_(scene), input_(input) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    letterFont_ = LabelFont(layout::kHandLetterPoints);
+    suitFont_ = LabelFont(layout::kSuitNamePoints);
+    scene_.SetDamageListener([this](const TwipRect& r) { Damage(r); });
+}
+
+QRect TableView::PixelBounds(const TwipRect& r) {
+    // One pixel of margin: positions between pixels are snapped when drawn.
+    const int left = static_cast<int>(std::floor(r.left / kTwipsPerPixel)) - 1;
+    const int top = static_cast<int>(std::floor(r.top / kTwipsPerPixel)) - 1;
+    const int right = static_cast<int>(std::ceil(r.Right() / kTwipsPerPixel)) + 1;
+    const int bottom = static_cast<int>(std::ceil(r.Bottom() / kTwipsPerPixel)) + 1;
+    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+}
+
+QPointF TableView::ToTwips(const QPointF& pixel) {
+    return pixel * kTwipsPerPixel;
+}
+
+void TableView::Damage(const TwipRect& rect) {
+    const QRect r = PixelBounds(rect).intersected(this->rect());
+    if (r.isEmpty()) return;
+    unshown_ += r;
+    update(r);
+}
+
+void TableView::SetBackground(const QColor& colour) {
+    if (colour == background_) return;
+    background_ = colour;
+    unshown_ += rect();
+    update();
+}
+
+void TableView::ShowDragPicture(int picture, const TwipRect& rect) {
+    if (dragRect_) Damage(*dragRect_);
+    dragPicture_ = picture;
+    dragRect_ = rect;
+    Damage(rect);
+}
+
+void TableView::HideDragPicture() {
+    if (!dragRect_) return;
+    Damage(*dragRect_);
+    dragRect_.reset();
+    dragPicture_ = 0;
+}
+
+void TableView::ShowChangesNow() {
+    if (unshown_.isEmpty()) return;
+    const QRegion region = unshown_;
+    repaint(region);
+    unshown_ -= region;
+}
+
+void TableView::resizeEvent(QResizeEvent*) {
+    unshown_ += rect();
+    update();
+}
+
+QPointF TableView::Snap(float left, float top, qreal dpr) const {
+    const qreal x = std::round(left / kTwipsPerPixel * dpr) / dpr;
+    const qreal y = std::round(top / kTwipsPerPixel * dpr) / dpr;
+    return {x, y};
+}
+
+void TableView::UseDensity(qreal dpr) {
+    if (dpr == picturesDpr_) return;
+    pictures_.clear();
+    for (auto& a : arrows_) a = QPixmap();
+    splash_ = QPixmap();
+    picturesDpr_ = dpr;
+}
+
+const QPixmap& TableView::Picture(int number, qreal dpr) {
+    UseDensity(dpr);
+    auto it = pictures_.find(number);
+    if (it == pictures_.end()) it = pictures_.insert(number, LoadPicture(number, dpr));
+    return *it;
+}
+
+void TableView::DrawSunkenFrame(QPainter& p, const QRectF& r) const {
+    // The edge of an empty place: darker above and left, lighter below and right.
+    const QColor dark = background_.darker(145);
+    const QColor light = background_.value() < 40 ? QColor(96, 96, 96) : background_.lighter(135);
+    const qreal w = 1.0;
+    p.fillRect(QRectF(r.left(), r.top(), r.width(), w), dark);
+    p.fillRect(QRectF(r.left(), r.top(), w, r.height()), dark);
+    p.fillRect(QRectF(r.left() + w, r.bottom() - w, r.width() - w, w), light);
+    p.fillRect(QRectF(r.right() - w, r.top() + w, w, r.height() - w), light);
+}
+
+void TableView::DrawElement(QPainter& p, const SceneElement& e, qreal dpr) {
+    const QPointF at = Snap(e.rect.left, e.rect.top, dpr);
+    const QRectF box(at, QSizeF(e.rect.width / kTwipsPerPixel, e.rect.height / kTwipsPerPixel));
+    switch (e.id.kind) {
+    case ElementKind::Kort:
+    case ElementKind::Hand:
+    case ElementKind::Hog:
+        if (e.picture != 0) {
+            const QPixmap& pm = Picture(e.picture, dpr);
+            if (!pm.isNull()) {
+                p.save();
+                p.setClipRect(box, Qt::IntersectClip);
+                p.drawPixmap(at, pm);
+                p.restore();
+            }
+        }
+        if (e.border) DrawSunkenFrame(p, box);
+        break;
+    case ElementKind::LblHand:
+    case ElementKind::LblFarger:
+        p.setFont(e.id.kind == ElementKind::LblHand ? letterFont_ : suitFont_);
+        p.setPen(Qt::black);
+        p.drawText(box, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip,
+                   QString::fromStdString(e.text));
+        break;
+    case ElementKind::PilN:
+    case ElementKind::PilH:
+    case ElementKind::PilV: {
+        const int i = e.id.kind == ElementKind::PilN ? 0 : e.id.kind == ElementKind::PilH ? 1 : 2;
+        UseDensity(dpr);
+        if (arrows_[i].isNull()) {
+            const Arrow a[3] = {Arrow::Down, Arrow::Right, Arrow::Left};
+            arrows_[i] = LoadArrow(a[i], dpr);
+        }
+        p.drawPixmap(at, arrows_[i]);
+        break;
+    }
+    case ElementKind::Splash:
+        UseDensity(dpr);
+        if (splash_.isNull()) splash_ = LoadSplash(dpr);
+        if (splash_.isNull()) {
+            p.fillRect(box, Qt::black);
+        } else {
+            p.drawPixmap(at, splash_);
+        }
+        break;
+    }
+}
+
+void TableView::paintEvent(QPaintEvent* event) {
+    ++paints_;
+    QPainter p(this);
+    const qreal dpr = devicePixelRatioF();
+    const QRect dirty = event->rect();
+    p.fillRect(dirty, background_);
+    for (const SceneElement& e : scene_.DrawingOrder()) {
+        if (!e.visible) continue;
+        QRect bounds = PixelBounds(e.rect);
+        if (e.id.kind == ElementKind::LblHand || e.id.kind == ElementKind::LblFarger)
+            bounds.adjust(0, 0, 40, 20);  // text may run past the label's box
+        if (!bounds.intersects(dirty)) continue;
+        DrawElement(p, e, dpr);
+    }
+    if (dragRect_) {
+        const QPixmap& pm = Picture(dragPicture_, dpr);
+        if (!pm.isNull()) p.drawPixmap(Snap(dragRect_->left, dragRect_->top, dpr), pm);
+    }
+    unshown_ -= event->region();
+}
+
+void TableView::mousePressEvent(QMouseEvent* event) {
+    const QPointF t = ToTwips(event->position());
+    input_.PointerPressed(static_cast<float>(t.x()), static_cast<float>(t.y()), event->button(),
+                          false);
+}
+
+void TableView::mouseDoubleClickEvent(QMouseEvent* event) {
+    const QPointF t = ToTwips(event->position());
+    input_.PointerPressed(static_cast<float>(t.x()), static_cast<float>(t.y()), event->button(),
+                          true);
+}
+
+void TableView::mouseReleaseEvent(QMouseEvent* event) {
+    const QPointF t = ToTwips(event->position());
+    input_.PointerReleased(static_cast<float>(t.x()), static_cast<float>(t.y()), event->button());
+}
+
+void TableView::mouseMoveEvent(QMouseEvent* event) {
+    const QPointF t = ToTwips(event->position());
+    input_.PointerMoved(static_cast<float>(t.x()), static_cast<float>(t.y()), event->buttons());
+}
+
+}  // namespace karvelo
