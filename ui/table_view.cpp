@@ -64,16 +64,26 @@ void TableView::SetBackground(const QColor& colour) {
     update();
 }
 
+namespace {
+// The dragged picture casts a small shadow down and to the right, so that it reads
+// as lifted off the table.
+constexpr qreal kShadowPixels = 3;
+TwipRect WithShadow(const TwipRect& r) {
+    const float extra = static_cast<float>(kShadowPixels) * kTwipsPerPixel;
+    return {r.left, r.top, r.width + extra, r.height + extra};
+}
+}  // namespace
+
 void TableView::ShowDragPicture(int picture, const TwipRect& rect) {
-    if (dragRect_) Damage(*dragRect_);
+    if (dragRect_) Damage(WithShadow(*dragRect_));
     dragPicture_ = picture;
     dragRect_ = rect;
-    Damage(rect);
+    Damage(WithShadow(rect));
 }
 
 void TableView::HideDragPicture() {
     if (!dragRect_) return;
-    Damage(*dragRect_);
+    Damage(WithShadow(*dragRect_));
     dragRect_.reset();
     dragPicture_ = 0;
 }
@@ -187,7 +197,16 @@ void TableView::paintEvent(QPaintEvent* event) {
     }
     if (dragRect_) {
         const QPixmap& pm = Picture(dragPicture_, dpr);
-        if (!pm.isNull()) p.drawPixmap(Snap(dragRect_->left, dragRect_->top, dpr), pm);
+        if (!pm.isNull()) {
+            const QPointF at = Snap(dragRect_->left, dragRect_->top, dpr);
+            const QRectF shadow(at + QPointF(kShadowPixels, kShadowPixels),
+                                pm.deviceIndependentSize());
+            p.setRenderHint(QPainter::Antialiasing);
+            p.setPen(Qt::NoPen);
+            p.setBrush(QColor(0, 0, 0, 70));
+            p.drawRoundedRect(shadow.adjusted(0, 0, -0.5, -0.5), 4, 4);
+            p.drawPixmap(at, pm);
+        }
     }
     unshown_ -= event->region();
 }

@@ -355,20 +355,25 @@ private slots:
         QVERIFY(funktioner::GameInProgress);
     }
 
+    void wholeGameWonWithTheMouse_data() {
+        QTest::addColumn<bool>("again");
+        QTest::newRow("No: an empty table") << false;
+        QTest::newRow("Yes: a new deal at once") << true;
+    }
     void wholeGameWonWithTheMouse() {
-        // A fixed deal that the solver wins with single-card moves.
-        std::optional<std::vector<PlayerMove>> plan;
-        std::array<int, 53> deck{};
+        QFETCH(bool, again);
+        // A fixed deal that the solver wins with single-card moves (found once).
+        static std::optional<std::vector<PlayerMove>> plan;
+        static std::array<int, 53> deck{};
         for (unsigned seed = 1; seed < 40 && !plan; ++seed) {
             deck = SeededDeck(seed);
-            TableModel start = TableModel::FromDeck(deck);
-            plan = Solve(start);
+            plan = Solve(TableModel::FromDeck(deck));
         }
         QVERIFY(plan.has_value());
         Game g = Deal(deck);
         QVERIFY(g.win);
         Karvelo& w = g.w();
-        g.win->messages.answers.push_back(Answer::No);
+        g.win->messages.answers.push_back(again ? Answer::Yes : Answer::No);
 
         TableModel model = TableModel::FromDeck(deck);
         for (const PlayerMove& m : *plan) {
@@ -395,15 +400,28 @@ private slots:
             for (int s = 0; s < 4; ++s)
                 QCOMPARE(Board(0, s + 1), model.cells[static_cast<size_t>(s)]);
         }
-        // The win: the question, No, and an empty table until "Nytt spel".
+        // The win: the question, then an empty table until "Nytt spel", or a new deal.
         const auto& seen = g.win->messages.seen;
         QVERIFY(!seen.empty());
         QVERIFY(seen.back().text.starts_with("WOW!!  Du klarade det för 1 gången i rad"));
+        QVERIFY(seen.back().text.ends_with("\r\n\r\nVill du starta ett nytt spel?"));
         QVERIFY(seen.back().buttons == Buttons::YesNo);
-        QVERIFY(!funktioner::GameInProgress);
+        QCOMPARE(StoredStat(1), 1);
         QCOMPARE(StoredStat(2), 1);
-        for (int code = 1; code <= 67; ++code) QVERIFY(!w.CardExists(code));
-        QCOMPARE(Board(9, 0), 0);
+        if (!again) {
+            QVERIFY(!funktioner::GameInProgress);
+            for (int code = 1; code <= 67; ++code) QVERIFY(!w.CardExists(code));
+            QCOMPARE(Board(9, 0), 0);
+            return;
+        }
+        QVERIFY(funktioner::GameInProgress);
+        for (int code = 1; code <= 52; ++code) QVERIFY(w.CardExists(code));
+        int onTable = Board(9, 0);
+        for (int c = 1; c <= 8; ++c) onTable += Board(c, 0);
+        QCOMPARE(onTable, 52);
+        // The new game is played by mouse as any other.
+        QVERIFY(!w.DragActive());
+        QVERIFY(!funktioner::MoveInProgress());
     }
 };
 
