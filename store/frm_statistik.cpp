@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QFontMetrics>
-#include <QKeyEvent>
 #include <QLocale>
 #include <QPalette>
 #include <QPlainTextEdit>
@@ -191,7 +190,7 @@ std::unique_ptr<frmStatistik> PrepareFullView(QWidget* owner) {
     return dialog;
 }
 
-void mnuStatistik_Click(QWidget* owner) { PrepareNormalView(owner)->exec(); }
+void OpenStatistics(QWidget* owner) { PrepareNormalView(owner)->exec(); }
 
 void ShowFullStatistics(QWidget* owner) { PrepareFullView(owner)->exec(); }
 
@@ -201,38 +200,17 @@ void AskClearTotalStatistics() {
         ClearTotalStatistics();
 }
 
-bool StatisticsKeyDown(QWidget* owner, int virtualKey, int shiftState) {
+void StatisticsKeyDown(QWidget* owner, int virtualKey, int shiftState) {
     switch (StatisticsKeyFor(virtualKey, shiftState)) {
     case KeyAction::ShowFullStatistics:
         ShowFullStatistics(owner);
-        return true;
+        break;
     case KeyAction::ClearTotalStatistics:
         AskClearTotalStatistics();
-        return true;
+        break;
     case KeyAction::None:
         break;
     }
-    return false;
-}
-
-bool StatisticsKeyDown(QWidget* owner, const QKeyEvent& event) {
-    return StatisticsKeyDown(owner, VirtualKeyOf(event), ShiftStateOf(event));
-}
-
-int VirtualKeyOf(const QKeyEvent& event) {
-    const int key = event.key();
-    if (key == Qt::Key_Minus)
-        return event.modifiers() & Qt::KeypadModifier ? kVirtualKeyKeypadMinus : kVirtualKeyMinus;
-    if (key >= Qt::Key_A && key <= Qt::Key_Z) return key;  // the same codes as Windows
-    if (key >= Qt::Key_0 && key <= Qt::Key_9)
-        return event.modifiers() & Qt::KeypadModifier ? 96 + (key - Qt::Key_0) : key;
-    return 0;
-}
-
-int ShiftStateOf(const QKeyEvent& event) {
-    const Qt::KeyboardModifiers m = event.modifiers();
-    return (m & Qt::ShiftModifier ? kShiftMask : 0) | (m & Qt::ControlModifier ? kCtrlMask : 0) |
-           (m & Qt::AltModifier ? kAltMask : 0);
 }
 
 NumberFormat UserNumberFormat() {

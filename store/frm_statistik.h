@@ -11,7 +11,6 @@
 #include "statistics_keys.h"
 #include "statistics_text.h"
 
-class QKeyEvent;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -44,21 +43,15 @@ std::unique_ptr<frmStatistik> PrepareNormalView(QWidget* owner);
 std::unique_ptr<frmStatistik> PrepareFullView(QWidget* owner);
 
 // "Statistik" in the menu (F3): the stored record, the series and the clear button.
-void mnuStatistik_Click(QWidget* owner);
+void OpenStatistics(QWidget* owner);
 // Ctrl+Alt+T: the current and total statistics combined, without the clear button.
 void ShowFullStatistics(QWidget* owner);
 // Ctrl+Alt+Shift+keypad minus: asks "Rensa?" and clears the total on Yes.
 void AskClearTotalStatistics();
 
-// For the main window's key handler: does what the key combination asks, if anything,
-// and tells whether it was a statistics key.
-bool StatisticsKeyDown(QWidget* owner, int virtualKey, int shiftState);
-bool StatisticsKeyDown(QWidget* owner, const QKeyEvent& event);
-
-// A Qt key event as a Windows virtual-key code and shift state (0 for keys that have
-// no code here).
-int VirtualKeyOf(const QKeyEvent& event);
-int ShiftStateOf(const QKeyEvent& event);
+// The main window's key handler passes every key press here, as a Windows virtual-key
+// code and shift state; the two statistics combinations act, anything else is ignored.
+void StatisticsKeyDown(QWidget* owner, int virtualKey, int shiftState);
 
 // The user's number format, from the system locale.
 NumberFormat UserNumberFormat();

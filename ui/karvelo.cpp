@@ -9,13 +9,14 @@
 #include <QScreen>
 
 #include "funktioner.h"
+#include "keys.h"
 #include "window_layout.h"
 #include "message_box.h"
 #include "pictures.h"
 #include "regapi.h"
 #include "settings.h"
 #include "statistics.h"
-#include "frm_statistik.h"
+#include "statistics_bridge.h"
 
 namespace karvelo {
 namespace {
@@ -265,7 +266,8 @@ void Karvelo::closeEvent(QCloseEvent* event) {
 // ---- Keys
 
 void Karvelo::keyPressEvent(QKeyEvent* event) {
-    Form_KeyDown(VirtualKeyOf(*event), ShiftStateOf(*event));
+    Form_KeyDown(VirtualKeyOf(event->key(), event->modifiers()),
+                 ShiftStateOf(event->modifiers()));
     QMainWindow::keyPressEvent(event);
 }
 

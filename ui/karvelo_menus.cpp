@@ -10,7 +10,7 @@
 #include "window_layout.h"
 #include "regapi.h"
 #include "settings.h"
-#include "frm_statistik.h"
+#include "statistics_bridge.h"
 #include "texts.h"
 
 namespace karvelo {
@@ -147,7 +147,7 @@ void Karvelo::GrowWindow() {
 
 // ---- The other commands
 
-void Karvelo::mnuStatistik_Click() { karvelo::mnuStatistik_Click(this); }
+void Karvelo::mnuStatistik_Click() { OpenStatistics(this); }
 
 void Karvelo::mnuAvsluta_Click() {
     switch (funktioner::Admit(funktioner::PlayerInput::Quit)) {

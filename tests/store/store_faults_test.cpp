@@ -52,8 +52,9 @@ protected:
     }
 
     static std::string Slurp(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(in), {});
+        std::string bytes(static_cast<size_t>(fs::file_size(path)), '\0');
+        std::ifstream(path, std::ios::binary).read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        return bytes;
     }
 
     void WriteFile(const std::string& bytes) {
@@ -61,11 +62,13 @@ protected:
         std::ofstream(File(), std::ios::binary | std::ios::trunc) << bytes;
     }
 
-    // Opens the file as plain SQLite and runs its full check.
+    // Opens the file as plain SQLite and runs its full check. Read-write, as the next
+    // start of the game would: a copy killed inside a transaction leaves a journal
+    // that opening rolls back.
     static std::string IntegrityCheck() {
         sqlite3* db = nullptr;
         std::string result = "cannot open";
-        if (sqlite3_open_v2(File().c_str(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        if (sqlite3_open_v2(File().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
             sqlite3_stmt* s = nullptr;
             sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &s, nullptr);
             result = sqlite3_step(s) == SQLITE_ROW
@@ -77,10 +80,13 @@ protected:
         return result;
     }
 
-    void StoreSomeValues(int count) {
+    // Enough values for a file of several pages, written in one transaction.
+    static void StoreSomeValues(int count) {
+        std::vector<RegChange> changes;
         for (int i = 0; i < count; ++i)
-            RegAPI::SetNewValue(HKEY_CURRENT_USER, kScratch + "\\K" + std::to_string(i % 7),
-                                "String", "v" + std::to_string(i), std::string(120, 'x'));
+            changes.push_back({RegChange::Kind::SetValue, kScratch + "\\K" + std::to_string(i % 7),
+                               {"v" + std::to_string(i), RegAPI::kRegSz, std::string(120, 'x') + '\0'}});
+        ASSERT_EQ(UserRegistry().Apply(changes), RegAPI::kSuccess);
         CloseUserRegistry();
     }
 

@@ -1,9 +1,10 @@
 // Stored settings read at start-up, rounding, message texts and their display
-// lines.
+// lines, and the keys handed to the key handler.
 #include <QTest>
 
 #include <limits>
 
+#include "keys.h"
 #include "settings.h"
 #include "texts.h"
 #include "ui_test_support.h"
@@ -92,6 +93,18 @@ private slots:
         QCOMPARE(DisplayText("\t\r\n"), std::string("\n"));
         const std::string about = AboutText();
         QVERIFY(DisplayText(about).starts_with(std::string(16, ' ') + "Karvelo 0.9\n\n"));
+    }
+
+    void keysForTheKeyHandler() {
+        QCOMPARE(VirtualKeyOf(Qt::Key_T, Qt::ControlModifier | Qt::AltModifier), 84);
+        QCOMPARE(ShiftStateOf(Qt::ControlModifier | Qt::AltModifier), 6);
+        QCOMPARE(VirtualKeyOf(Qt::Key_Minus, Qt::KeypadModifier), 109);
+        QCOMPARE(VirtualKeyOf(Qt::Key_Minus, Qt::NoModifier), 0);  // not the keypad's
+        QCOMPARE(ShiftStateOf(Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier |
+                              Qt::KeypadModifier), 7);
+        QCOMPARE(VirtualKeyOf(Qt::Key_F2, Qt::NoModifier), 113);
+        QCOMPARE(VirtualKeyOf(Qt::Key_5, Qt::KeypadModifier), 101);
+        QCOMPARE(VirtualKeyOf(Qt::Key_Escape, Qt::NoModifier), 0);
     }
 };
 

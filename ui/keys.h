@@ -1,0 +1,13 @@
+#pragma once
+// Key presses as the window's key handler takes them: a Windows virtual-key code
+// and the shift state (1 Shift, 2 Ctrl, 4 Alt).
+#include <Qt>
+
+namespace karvelo {
+
+// Letters and digits keep their character code, F1 to F12 are 112 to 123 and the
+// keypad's operators 106 to 111; anything else gives 0.
+int VirtualKeyOf(int qtKey, Qt::KeyboardModifiers modifiers);
+int ShiftStateOf(Qt::KeyboardModifiers modifiers);
+
+}  // namespace karvelo
