@@ -10,13 +10,13 @@
 
 #include "funktioner.h"
 #include "keys.h"
-#include "window_layout.h"
 #include "message_box.h"
 #include "pictures.h"
 #include "regapi.h"
 #include "settings.h"
 #include "statistics.h"
 #include "statistics_bridge.h"
+#include "window_layout.h"
 
 namespace karvelo {
 namespace {
