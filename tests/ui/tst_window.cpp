@@ -447,6 +447,29 @@ private slots:
         QCOMPARE(frames, 17);
     }
 
+    void onlyWhatChangedIsRepainted() {
+        auto win = OpenWindow();
+        QVERIFY(win);
+        Karvelo& w = *win->w;
+        w.mnuNyttSpel()->trigger();
+        w.view()->ShowChangesNow();
+        QVERIFY(!w.view()->HasUnshownChanges());
+        const int card = funktioner::Deck(52);
+        const TwipRect from = RectOf(w, Kort(card));
+        w.Move(card, from.left + 600, from.top + 300);
+        const QRect expected = TableView::PixelBounds(from).united(
+            TableView::PixelBounds(RectOf(w, Kort(card))));
+        QCOMPARE(w.view()->UnshownRegion().boundingRect(), expected);
+        const long long before = w.view()->PaintCount();
+        w.view()->ShowChangesNow();
+        QCOMPARE(w.view()->PaintCount(), before + 1);
+        // Tags, enabled states and moves of hidden elements change nothing on screen.
+        w.SetTag(card, "11");
+        w.SetEnabled(card, false);
+        w.Move(0, 100, 100);
+        QVERIFY(!w.view()->HasUnshownChanges());
+    }
+
     void pacerWaitsForTheNextBoundary() {
         using namespace std::chrono_literals;
         FramePacer pacer;
