@@ -248,6 +248,14 @@ void Karvelo::Form_Terminate() {
     if (terminator_) terminator_();
 }
 
+bool Karvelo::event(QEvent* event) {
+    // When a message box or dialog closes, the keys come back to the table, also
+    // where no window manager hands the focus back.
+    if (event->type() == QEvent::WindowUnblocked && isVisible() && !terminated_)
+        activateWindow();
+    return QMainWindow::event(event);
+}
+
 void Karvelo::closeEvent(QCloseEvent* event) {
     event->ignore();  // Form_Terminate hides the window itself
     if (terminating_ || terminated_) return;

@@ -130,6 +130,7 @@ public:
     void SetTerminator(Terminator terminator) { terminator_ = std::move(terminator); }
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
