@@ -76,12 +76,11 @@ std::optional<Play> Planner::Next() {
     if (next_ >= plan_.size() || !SameTable(now, expected_)) {
         plan_.clear();
         next_ = 0;
-        const std::string key = now.Key();
-        if (key == unsolvable_) return std::nullopt;
+        if (gaveUp_) return std::nullopt;
         ++solves_;
         auto plan = test::Solve(now, budget_);
         if (!plan || plan->empty()) {
-            unsolvable_ = key;
+            gaveUp_ = true;
             return std::nullopt;
         }
         plan_ = std::move(*plan);

@@ -27,11 +27,13 @@ std::vector<Play> LegalMoves();
 test::TableModel BoardModel();
 
 // Follows a winning plan found by the solver, finding a new one whenever the table
-// is not where the plan expected it.
+// is not where the plan expected it. Once a search has failed, the rest of that game
+// is left to random play: searching again would mostly fail again, and slowly.
 class Planner {
 public:
     explicit Planner(int budget) : budget_(budget) {}
     std::optional<Play> Next();
+    void NewDeal() { gaveUp_ = false; plan_.clear(); }
     long solves() const { return solves_; }
 
 private:
@@ -39,7 +41,7 @@ private:
     std::vector<test::PlayerMove> plan_;
     size_t next_ = 0;
     test::TableModel expected_;
-    std::string unsolvable_;  // the position the last failed search started from
+    bool gaveUp_ = false;
     long solves_ = 0;
 };
 

@@ -115,6 +115,7 @@ void Soak::CreateCard(int index) {
         if (gameRunning_) model_.Loss();
         gameRunning_ = true;
         ++summary_.deals;
+        planner_.NewDeal();
         trail_.push_back("  (a deal; " + std::to_string(model_.wins()) + " won, " +
                          std::to_string(model_.losses()) + " abandoned so far)");
     }

@@ -41,7 +41,7 @@ void Soak::Step() {
         {30, &Soak::PlannedMove}, {12, &Soak::LegalMove},    {12, nullptr},  // a drag
         {6, &Soak::Click},        {6, nullptr},              // a double-click
         {5, &Soak::RightPress},   {5, &Soak::Hover},         {5, &Soak::MenuCommand},
-        {2, &Soak::KeyCombination}, {0.4, &Soak::CloseAttempt},
+        {2, &Soak::KeyCombination}, {0.15, &Soak::CloseAttempt},
     };
     double total = 0;
     for (const auto& c : choices) total += c.weight;
@@ -58,10 +58,10 @@ void Soak::InjectWhileBusy() {
     // (the main window takes no input then).
     if (!window_ || terminated_ || injectDepth_ > 0 || QApplication::activeModalWidget()) return;
     CheckInFlight();
-    if (!Chance(0.05)) return;
+    if (!Chance(0.03)) return;
     ++injectDepth_;
     const bool buttonsFree = !held_.leftHeld && !held_.rightHeld;
-    switch (Pick(10)) {
+    switch (Pick(20)) {
     case 0:
     case 1:
         if (buttonsFree) {
@@ -91,13 +91,14 @@ void Soak::InjectWhileBusy() {
     case 6: MenuCommand(); break;
     case 7: KeyCombination(); break;
     case 8: Trigger(w().mnuNyttSpel(), "Nytt spel"); break;
-    default:
+    case 9:
         if (Chance(0.2)) {
             CloseAttempt();
         } else {
             Trigger(w().SpeedItem(Pick(5)), "a speed");
         }
         break;
+    default: Hover(); break;
     }
     --injectDepth_;
 }
@@ -183,8 +184,8 @@ void Soak::Hover() { MoveTo(RandomPoint()); }
 void Soak::MenuCommand() {
     switch (Pick(12)) {
     case 0:
-    case 1:
-    case 2: return Trigger(w().mnuNyttSpel(), "Nytt spel");
+    case 1: return Trigger(w().mnuNyttSpel(), "Nytt spel");
+    case 2:
     case 3:
     case 4:
     case 5: return Trigger(w().SpeedItem(Pick(5)), "a speed");
