@@ -234,6 +234,7 @@ void Karvelo::Form_Load() {
 void Karvelo::Form_Terminate() {
     if (terminating_ || terminated_) return;
     terminating_ = true;
+    funktioner::GateHold closing(funktioner::Hold::Deal);  // no move or deal while it ends
     if (drag_) CancelDrag();
     if (funktioner::GameInProgress) RecordGameResult(false);
     DoEvents();

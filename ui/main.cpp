@@ -1,6 +1,7 @@
 // Karvelo: the main window is the program; there is no other entry.
 #include <QApplication>
 
+#include "first_frame_probe.h"
 #include "karvelo.h"
 #include "pictures.h"
 
@@ -11,6 +12,7 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(karvelo::AppIcon());
     QApplication::setQuitOnLastWindowClosed(false);  // the window ends the run itself
 
+    karvelo::InstallFirstFrameProbe();  // a no-op unless a benchmark asks for it
     karvelo::Karvelo window;
     window.show();
     window.raise();

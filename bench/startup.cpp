@@ -1,0 +1,76 @@
+// Start-up: from the moment the program is started to its first painted frame, and
+// its peak resident memory, side by side with an empty main window, alternating the
+// two so both see the same machine.
+//   bench_startup <game> <empty-window> [runs]     (default 15 runs each)
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "bench_support.h"
+
+namespace {
+
+struct Start {
+    double ms = -1;
+    double peakMb = -1;
+};
+
+Start RunOnce(const std::string& program, const std::string& store) {
+    const long long t0 = bench::MonotonicNs();
+    bench::Child child = bench::Start(
+        program, {"KARVELO_BENCH_FIRST_FRAME=1", "XDG_CONFIG_HOME=" + store});
+    const std::string line = bench::ReadLine(child, 30000);
+    bench::Finish(child, 5000);
+    long long frameNs = 0;
+    double sinceStart = 0;
+    long peakKb = 0;
+    if (std::sscanf(line.c_str(), "first-frame %lld %lf %ld", &frameNs, &sinceStart, &peakKb) != 3)
+        return {};
+    return {static_cast<double>(frameNs - t0) / 1e6, static_cast<double>(peakKb) / 1024.0};
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s <game> <empty-window> [runs]\n", argv[0]);
+        return 2;
+    }
+    const std::string game = argv[1], empty = argv[2];
+    const int runs = argc > 3 ? std::atoi(argv[3]) : 15;
+    const std::string gameStore = bench::FreshFolder("startup-game");
+    const std::string emptyStore = bench::FreshFolder("startup-empty");
+
+    // One start each first: the program files come into the page cache, and the
+    // game's store exists afterwards as it does for every start but the very first.
+    RunOnce(game, gameStore);
+    RunOnce(empty, emptyStore);
+
+    std::vector<double> gameMs, emptyMs, gameMb, emptyMb;
+    for (int i = 0; i < runs; ++i) {
+        const bool gameFirst = i % 2 == 0;
+        for (int k = 0; k < 2; ++k) {
+            const bool isGame = (k == 0) == gameFirst;
+            const Start s = RunOnce(isGame ? game : empty, isGame ? gameStore : emptyStore);
+            if (s.ms < 0) {
+                std::fprintf(stderr, "%s did not report its first frame\n",
+                             (isGame ? game : empty).c_str());
+                return 1;
+            }
+            (isGame ? gameMs : emptyMs).push_back(s.ms);
+            (isGame ? gameMb : emptyMb).push_back(s.peakMb);
+        }
+    }
+    const double g = bench::Median(gameMs), e = bench::Median(emptyMs);
+    const double gm = bench::Median(gameMb), em = bench::Median(emptyMb);
+    bench::Row("start-up to first frame (median of " + std::to_string(runs) + ")",
+               bench::Fixed(g, 1) + " ms vs " + bench::Fixed(e, 1) + " ms: " +
+                   bench::Fixed(g / e, 2) + " x",
+               "<= 1.3 x", g / e <= 1.3);
+    bench::Row("peak resident memory (VmHWM)",
+               bench::Fixed(gm, 1) + " MB vs " + bench::Fixed(em, 1) + " MB: +" +
+                   bench::Fixed(gm - em, 1) + " MB",
+               "<= +15 MB", gm - em <= 15);
+    return 0;
+}
