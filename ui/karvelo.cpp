@@ -303,7 +303,16 @@ void Karvelo::RunWaitingCommands() {
     }
     if (newGameWaiting_) {
         newGameWaiting_ = false;
-        mnuNyttSpel_Click();
+        doubleClickWaiting_.reset();
+        // A deal that came in between (Yes to the win question) already gave the
+        // player the new game asked for; dealing again would count it as lost.
+        if (funktioner::DealNumber() == newGameWaitingSince_) mnuNyttSpel_Click();
+        return;
+    }
+    if (doubleClickWaiting_) {
+        const int16_t index = *doubleClickWaiting_;
+        doubleClickWaiting_.reset();
+        imgKort_DblClick(index);
     }
 }
 

@@ -180,6 +180,9 @@ private:
 
     int handlerDepth_ = 0;
     bool newGameWaiting_ = false;
+    int64_t newGameWaitingSince_ = 0;  // the deal a waiting "Nytt spel" would replace
+    std::optional<int16_t> clickedCard_;        // a card dropped on itself by a click
+    std::optional<int16_t> doubleClickWaiting_;  // its double-click, waiting for the play
     bool quitWaiting_ = false;
     bool terminating_ = false;
     bool terminated_ = false;

@@ -101,6 +101,7 @@ void Karvelo::mnuNyttSpel_Click() {
         StartNewGame();
         break;
     case funktioner::Verdict::Defer:
+        if (!newGameWaiting_) newGameWaitingSince_ = funktioner::DealNumber();
         newGameWaiting_ = true;
         break;
     case funktioner::Verdict::Ignore:

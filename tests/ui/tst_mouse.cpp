@@ -357,6 +357,27 @@ private slots:
         QVERIFY(!w.DragActive());
     }
 
+    void doubleClickOutlastsTheAutomaticPlayItsFirstClickStarted() {
+        Game g = Deal(DropDeck());
+        QVERIFY(g.win);
+        Karvelo& w = g.w();
+        w.SetPacing(true);
+        const QPoint at = Centre(w, 12);
+        bool sent = false;
+        w.pacer().SetWaiter([&](std::chrono::nanoseconds) {
+            if (!funktioner::AutoPlayActive || sent) return;
+            sent = true;  // the second click lands while A♦ flies home
+            QTest::mouseDClick(w.view(), Qt::LeftButton, Qt::NoModifier, at);
+            QTest::mouseRelease(w.view(), Qt::LeftButton, Qt::NoModifier, at);
+        });
+        Press(w, at);
+        Release(w, at);
+        QVERIFY(sent);
+        QCOMPARE(Board(9, 3), 28);                 // the automatic play ran first
+        QCOMPARE(TagOf(w, 12), std::string("01"));  // then the double-click parked Q♥
+        QVERIFY(!funktioner::MoveInProgress());
+    }
+
     void newGameDuringAMoveWaitsForItsEnd() {
         Game g = Deal(DropDeck());
         QVERIFY(g.win);
@@ -379,11 +400,14 @@ private slots:
 
     void wholeGameWonWithTheMouse_data() {
         QTest::addColumn<bool>("again");
-        QTest::newRow("No: an empty table") << false;
-        QTest::newRow("Yes: a new deal at once") << true;
+        QTest::addColumn<bool>("askedDuringLastFlight");
+        QTest::newRow("No: an empty table") << false << false;
+        QTest::newRow("Yes: a new deal at once") << true << false;
+        QTest::newRow("Yes, after Nytt spel during the last flight") << true << true;
     }
     void wholeGameWonWithTheMouse() {
         QFETCH(bool, again);
+        QFETCH(bool, askedDuringLastFlight);
         // A fixed deal that the solver wins with single-card moves (found once).
         static std::optional<std::vector<PlayerMove>> plan;
         static std::array<int, 53> deck{};
@@ -408,6 +432,20 @@ private slots:
             }
             case Place::Kind::FreeCell: to = FrameSpot(w, ElementKind::Hand, m.to.index); break;
             case Place::Kind::Foundation: to = FrameSpot(w, ElementKind::Hog, m.to.index); break;
+            }
+            if (askedDuringLastFlight) {
+                TableModel after = model;
+                if (after.Apply(m) && after.Won()) {
+                    // "Nytt spel" while the winning card flies waits; the Yes to the
+                    // question then deals, and the waiting command must not deal again.
+                    w.SetPacing(true);
+                    bool asked = false;
+                    w.pacer().SetWaiter([&](std::chrono::nanoseconds) {
+                        if (asked) return;
+                        asked = true;
+                        w.mnuNyttSpel()->trigger();
+                    });
+                }
             }
             DragTo(w, Centre(w, m.card), to);
             QVERIFY(model.Apply(m));
@@ -437,6 +475,7 @@ private slots:
             return;
         }
         QVERIFY(funktioner::GameInProgress);
+        QCOMPARE(StoredStat(1), 1);  // the won game only: the new deal is not counted lost
         for (int code = 1; code <= 52; ++code) QVERIFY(w.CardExists(code));
         int onTable = Board(9, 0);
         for (int c = 1; c <= 8; ++c) onTable += Board(c, 0);
