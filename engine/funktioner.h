@@ -84,6 +84,7 @@ enum class PlayerInput {
     DoubleClick,
     NewGame,          // the "Nytt spel" command
     Quit,             // "Avsluta" and closing the window
+    Statistics,       // the statistics window and the hidden statistics keys
 };
 enum class Verdict { Run, Ignore, Defer };
 Verdict Admit(PlayerInput input);

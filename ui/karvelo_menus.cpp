@@ -148,7 +148,9 @@ void Karvelo::GrowWindow() {
 
 // ---- The other commands
 
-void Karvelo::mnuStatistik_Click() { OpenStatistics(this); }
+void Karvelo::mnuStatistik_Click() {
+    RunStatistics([this] { OpenStatistics(this); });
+}
 
 void Karvelo::mnuAvsluta_Click() {
     switch (funktioner::Admit(funktioner::PlayerInput::Quit)) {

@@ -1,7 +1,9 @@
 // Playing with the mouse: real pointer events sent to the table pick cards up, drag
 // their pictures, drop them on cards, free cells and foundations, peek at covered
 // cards, switch the arrows and double-click, up to a whole game won by drags.
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 #include <set>
 
@@ -396,6 +398,36 @@ private slots:
         QCOMPARE(StoredStat(1), 1);     // then the new game, counting one loss
         QCOMPARE(Board(0, 0), 0);
         QVERIFY(funktioner::GameInProgress);
+    }
+
+    void statisticsDuringAMoveOpenOnceItHasBeenLaidDown() {
+        Game g = Deal(DropDeck());
+        QVERIFY(g.win);
+        Karvelo& w = g.w();
+        w.SetPacing(true);
+        int frames = 0;
+        int opened = 0;
+        bool openedDuringMove = false;
+        // Closes the statistics window as soon as it shows, noting whether a move ran.
+        QTimer closer;
+        closer.setInterval(5);
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                ++opened;
+                openedDuringMove = funktioner::MoveInProgress();
+                dialog->close();
+                closer.stop();
+            }
+        });
+        closer.start();
+        w.pacer().SetWaiter([&](std::chrono::nanoseconds) {
+            if (++frames != 2) return;
+            w.mnuStatistik()->trigger();
+            QCOMPARE(opened, 0);  // not while the card flies
+        });
+        DragTo(w, Centre(w, 26), FrameSpot(w, ElementKind::Hand, 0));
+        QTRY_COMPARE(opened, 1);
+        QVERIFY(!openedDuringMove);
     }
 
     void wholeGameWonWithTheMouse_data() {
