@@ -10,13 +10,13 @@
 
 #include "funktioner.h"
 #include "keys.h"
-#include "window_layout.h"
 #include "message_box.h"
 #include "pictures.h"
 #include "regapi.h"
 #include "settings.h"
 #include "statistics.h"
 #include "statistics_bridge.h"
+#include "window_layout.h"
 
 namespace karvelo {
 namespace {
@@ -272,8 +272,8 @@ void Karvelo::keyPressEvent(QKeyEvent* event) {
     QMainWindow::keyPressEvent(event);
 }
 
-void Karvelo::Form_KeyDown(int keyCode, int shift) {
-    RunHandler([&] { StatisticsKeyDown(this, keyCode, shift); });
+void Karvelo::Form_KeyDown(int KeyCode, int Shift) {
+    RunHandler([&] { StatisticsKeyDown(this, KeyCode, Shift); });
 }
 
 // ---- Handlers that may reach the engine

@@ -88,7 +88,7 @@ public:
     void mnuOm_Click();
 
     // ---- Keys (the window sees every key first).
-    void Form_KeyDown(int keyCode, int shift);
+    void Form_KeyDown(int KeyCode, int Shift);  // Windows virtual-key code, 1 Shift 2 Ctrl 4 Alt
 
     // ---- Pointer handlers of the table's elements.
     void imgKort_MouseDown(int16_t Index, int16_t Button, float x, float y);

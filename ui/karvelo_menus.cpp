@@ -7,11 +7,11 @@
 
 #include "funktioner.h"
 #include "karvelo.h"
-#include "window_layout.h"
 #include "regapi.h"
 #include "settings.h"
 #include "statistics_bridge.h"
 #include "texts.h"
+#include "window_layout.h"
 
 namespace karvelo {
 namespace {

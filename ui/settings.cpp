@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <limits>
 
-#include "window_layout.h"
 #include "regapi.h"
+#include "window_layout.h"
 
 namespace karvelo {
 

@@ -7,8 +7,8 @@
 
 #include <cmath>
 
-#include "window_layout.h"
 #include "pictures.h"
+#include "window_layout.h"
 
 namespace karvelo {
 namespace {

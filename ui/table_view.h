@@ -39,6 +39,7 @@ public:
 
     // Whether something changed since it was last painted, and painting it now.
     bool HasUnshownChanges() const { return !unshown_.isEmpty(); }
+    const QRegion& UnshownRegion() const { return unshown_; }
     void ShowChangesNow();
 
     // The logical pixel rectangle that a twip rectangle covers on screen.

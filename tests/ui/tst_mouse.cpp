@@ -113,6 +113,28 @@ private slots:
         QVERIFY(!w.view()->DragPictureRect().has_value());
     }
 
+    void theHotSpotDecidesNotThePicture() {
+        Game g = Deal(DropDeck());
+        QVERIFY(g.win);
+        Karvelo& w = g.w();
+        // Taken by its middle and let go just below free cell 1: the picture covers
+        // most of the frame, the pointer does not, so nothing happens.
+        const QPoint grab = Centre(w, 26);
+        const QPoint below = Px(1600, 1560);
+        Press(w, grab);
+        MoveTo(w, below);
+        const TwipRect picture = *w.view()->DragPictureRect();
+        QVERIFY(picture.top < 1500 && picture.left < 2205);
+        Release(w, below);
+        QCOMPARE(TagOf(w, 26), std::string("27"));
+        QCOMPARE(Board(0, 0), 0);
+        // Let go with the pointer on the frame's lowest row of pixels, the picture
+        // mostly below it: the card goes in.
+        const QPoint edge = Px(1600, 1490);
+        DragTo(w, grab, edge);
+        QCOMPARE(TagOf(w, 26), std::string("02"));
+    }
+
     void releaseOverBackgroundOrArrowChangesNothing() {
         Game g = Deal(DropDeck());
         QVERIFY(g.win);

@@ -2,9 +2,11 @@
 // elements of the table, the menus and their commands, the growth before the first
 // deal, the end of a run, message boxes and the pacing of visible steps.
 #include <QAction>
+#include <QApplication>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <QTimer>
 
 #include "funktioner.h"
 #include "settings.h"
@@ -272,6 +274,43 @@ private slots:
         QVERIFY(seen[2].buttons == Buttons::OK && seen[2].icon == Icon::None);
     }
 
+    void statisticsFromTheMenuAndTheHiddenKeys() {
+        auto win = OpenWindow();
+        QVERIFY(win);
+        Karvelo& w = *win->w;
+        // The statistics window is modal: note its caption and close it.
+        QStringList captions;
+        QTimer closer;
+        closer.setInterval(5);
+        connect(&closer, &QTimer::timeout, [&] {
+            for (QWidget* top : QApplication::topLevelWidgets()) {
+                if (top != &w && top->isVisible() && top->isModal()) {
+                    captions << top->windowTitle();
+                    top->close();
+                    closer.stop();
+                }
+            }
+        });
+        auto closeWhenShown = [&] { closer.start(); };
+        closeWhenShown();
+        QTest::keyClick(&w, Qt::Key_F3);
+        closeWhenShown();
+        QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier | Qt::AltModifier);
+        QCOMPARE(captions.size(), 2);
+        QVERIFY(captions[0] != captions[1]);  // the normal and the full view
+        // Ctrl+T alone and Ctrl+Alt+Shift+T are no statistics keys.
+        QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier);
+        QTest::keyClick(&w, Qt::Key_T, Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier);
+        QCoreApplication::processEvents();
+        QCOMPARE(captions.size(), 2);
+        // Ctrl+Alt+Shift with the keypad minus asks before clearing the total.
+        QTest::keyClick(&w, Qt::Key_Minus,
+                        Qt::ControlModifier | Qt::AltModifier | Qt::ShiftModifier | Qt::KeypadModifier);
+        QCOMPARE(win->messages.seen.size(), size_t(1));
+        QCOMPARE(win->messages.seen[0].text, std::string("Rensa?"));
+        QVERIFY(win->messages.seen[0].defaultButton == DefaultButton::Second);
+    }
+
     void firstNewGameHidesTheTitleGrowsAndDeals() {
         auto win = OpenWindow();
         QVERIFY(win);
@@ -406,6 +445,29 @@ private slots:
         w.SetPacing(false);
         funktioner::AnimateMove(funktioner::imgKort(card), funktioner::imgHog(0), 40, 30, 11);
         QCOMPARE(frames, 17);
+    }
+
+    void onlyWhatChangedIsRepainted() {
+        auto win = OpenWindow();
+        QVERIFY(win);
+        Karvelo& w = *win->w;
+        w.mnuNyttSpel()->trigger();
+        w.view()->ShowChangesNow();
+        QVERIFY(!w.view()->HasUnshownChanges());
+        const int card = funktioner::Deck(52);
+        const TwipRect from = RectOf(w, Kort(card));
+        w.Move(card, from.left + 600, from.top + 300);
+        const QRect expected = TableView::PixelBounds(from).united(
+            TableView::PixelBounds(RectOf(w, Kort(card))));
+        QCOMPARE(w.view()->UnshownRegion().boundingRect(), expected);
+        const long long before = w.view()->PaintCount();
+        w.view()->ShowChangesNow();
+        QCOMPARE(w.view()->PaintCount(), before + 1);
+        // Tags, enabled states and moves of hidden elements change nothing on screen.
+        w.SetTag(card, "11");
+        w.SetEnabled(card, false);
+        w.Move(0, 100, 100);
+        QVERIFY(!w.view()->HasUnshownChanges());
     }
 
     void pacerWaitsForTheNextBoundary() {
