@@ -17,10 +17,11 @@ struct Start {
     double cpuMs = -1;
 };
 
-Start RunOnce(const std::string& program, const std::string& store) {
+Start RunOnce(const std::string& program, const std::string& store, bool menu = false) {
     const long long t0 = bench::MonotonicNs();
     bench::Child child = bench::Start(
-        program, {"KARVELO_BENCH_FIRST_FRAME=1", "XDG_CONFIG_HOME=" + store});
+        program, {"KARVELO_BENCH_FIRST_FRAME=1", "XDG_CONFIG_HOME=" + store,
+                  std::string("KARVELO_BENCH_EMPTY_MENU=") + (menu ? "1" : "0")});
     const std::string line = bench::ReadLine(child, 30000);
     bench::Finish(child, 5000);
     long long frameNs = 0;
@@ -79,6 +80,16 @@ int main(int argc, char** argv) {
                bench::Fixed(gc, 1) + " ms vs " + bench::Fixed(ec, 1) + " ms: " +
                    bench::Fixed(gc / ec, 2) + " x",
                "<= 1.3 x", gc / ec <= 1.3);
+    // For reference: the same empty window with a one-item menu bar.
+    std::vector<double> menuMs, menuCpu;
+    for (int i = 0; i < runs; ++i) {
+        const Start s = RunOnce(empty, emptyStore, true);
+        if (s.ms >= 0) menuMs.push_back(s.ms), menuCpu.push_back(s.cpuMs);
+    }
+    bench::Row("  reference: empty window with a menu bar",
+               bench::Fixed(bench::Median(menuMs), 1) + " ms, CPU " +
+                   bench::Fixed(bench::Median(menuCpu), 1) + " ms",
+               "-", true);
     bench::Row("peak resident memory (VmHWM)",
                bench::Fixed(gm, 1) + " MB vs " + bench::Fixed(em, 1) + " MB: +" +
                    bench::Fixed(gm - em, 1) + " MB",
