@@ -38,7 +38,14 @@ void ShuffleDeck() {
     }
 }
 
+namespace {
+int64_t dealsLaid = 0;
+}  // namespace
+
+int64_t DealNumber() { return dealsLaid; }
+
 void DealCards() {
+    ++dealsLaid;
     auto& t = table();
     Board.Clear();
     for (int p = 1; p <= 52; ++p) {

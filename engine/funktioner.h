@@ -55,6 +55,8 @@ void MoveCardInBoard(const std::string& destinationTag, const std::string& sourc
 void ShuffleDeck();
 void DealCards();
 void ClearBoard();
+// How many deals this run has laid out; tells a waiting command that a deal came first.
+int64_t DealNumber();
 
 // ---- Moves. `source` is the dragged card's imgKort index (its card code). Each
 // handler first asks Admit and does nothing at all unless told Run; a source or
@@ -82,6 +84,7 @@ enum class PlayerInput {
     DoubleClick,
     NewGame,          // the "Nytt spel" command
     Quit,             // "Avsluta" and closing the window
+    Statistics,       // the statistics window and the hidden statistics keys
 };
 enum class Verdict { Run, Ignore, Defer };
 Verdict Admit(PlayerInput input);

@@ -3,7 +3,7 @@
 // Flights, automatic play, clearing and dealing all let the window process events, so
 // input can arrive in the middle of a move. Card presses, drops and double-clicks are
 // ignored until the move has been laid down; "Nytt spel" during a deal is ignored and
-// during a move waits for its end; quitting always waits.
+// during a move waits for its end; quitting and the statistics always wait.
 #include "funktioner.h"
 
 namespace funktioner {
@@ -43,6 +43,10 @@ Verdict Admit(PlayerInput input) {
             if (dealHolds > 0) return Verdict::Ignore;
             return busy ? Verdict::Defer : Verdict::Run;
         case PlayerInput::Quit:
+            return busy ? Verdict::Defer : Verdict::Run;
+        case PlayerInput::Statistics:
+            // A game's result is written with yields in between; clearing or reading
+            // the record in the middle would fold half an update into the total.
             return busy ? Verdict::Defer : Verdict::Run;
     }
     return Verdict::Ignore;

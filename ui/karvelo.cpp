@@ -16,6 +16,7 @@
 #include "settings.h"
 #include "statistics.h"
 #include "statistics_bridge.h"
+#include "statistics_keys.h"
 #include "window_icon.h"
 #include "window_layout.h"
 
@@ -250,6 +251,14 @@ void Karvelo::Form_Terminate() {
     if (terminator_) terminator_();
 }
 
+bool Karvelo::event(QEvent* event) {
+    // When a message box or dialog closes, the keys come back to the table, also
+    // where no window manager hands the focus back.
+    if (event->type() == QEvent::WindowUnblocked && isVisible() && !terminated_)
+        activateWindow();
+    return QMainWindow::event(event);
+}
+
 void Karvelo::closeEvent(QCloseEvent* event) {
     event->ignore();  // Form_Terminate hides the window itself
     if (terminating_ || terminated_) return;
@@ -274,7 +283,21 @@ void Karvelo::keyPressEvent(QKeyEvent* event) {
 }
 
 void Karvelo::Form_KeyDown(int KeyCode, int Shift) {
-    RunHandler([&] { StatisticsKeyDown(this, KeyCode, Shift); });
+    if (StatisticsKeyFor(KeyCode, Shift) == KeyAction::None) return;
+    RunStatistics([this, KeyCode, Shift] { StatisticsKeyDown(this, KeyCode, Shift); });
+}
+
+void Karvelo::RunStatistics(std::function<void()> command) {
+    switch (funktioner::Admit(funktioner::PlayerInput::Statistics)) {
+    case funktioner::Verdict::Run:
+        RunHandler(command);
+        break;
+    case funktioner::Verdict::Defer:
+        statisticsWaiting_ = std::move(command);
+        break;
+    case funktioner::Verdict::Ignore:
+        break;
+    }
 }
 
 // ---- Handlers that may reach the engine
@@ -291,12 +314,27 @@ void Karvelo::RunWaitingCommands() {
     if (quitWaiting_) {
         quitWaiting_ = false;
         newGameWaiting_ = false;
+        doubleClickWaiting_.reset();
+        statisticsWaiting_ = nullptr;
         mnuAvsluta_Click();
         return;
     }
     if (newGameWaiting_) {
         newGameWaiting_ = false;
-        mnuNyttSpel_Click();
+        doubleClickWaiting_.reset();  // its card is gone with the old deal
+        // A deal that came in between (Yes to the win question) already gave the
+        // player the new game asked for; dealing again would count it as lost.
+        if (funktioner::DealNumber() == newGameWaitingSince_) mnuNyttSpel_Click();
+    }
+    if (doubleClickWaiting_) {
+        const int16_t index = *doubleClickWaiting_;
+        doubleClickWaiting_.reset();
+        imgKort_DblClick(index);
+    }
+    if (statisticsWaiting_ && !funktioner::MoveInProgress()) {
+        const std::function<void()> command = std::move(statisticsWaiting_);
+        statisticsWaiting_ = nullptr;
+        RunHandler(command);
     }
 }
 

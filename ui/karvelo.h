@@ -130,6 +130,7 @@ public:
     void SetTerminator(Terminator terminator) { terminator_ = std::move(terminator); }
 
 protected:
+    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -147,6 +148,7 @@ private:
     // nothing is being laid down any more, the commands that had to wait run.
     void RunHandler(const std::function<void()>& handler);
     void RunWaitingCommands();
+    void RunStatistics(std::function<void()> command);
 
     void StartNewGame();  // "Nytt spel" once admitted
     void GrowWindow();
@@ -179,6 +181,10 @@ private:
 
     int handlerDepth_ = 0;
     bool newGameWaiting_ = false;
+    int64_t newGameWaitingSince_ = 0;  // the deal a waiting "Nytt spel" would replace
+    std::optional<int16_t> clickedCard_;        // a card dropped on itself by a click
+    std::optional<int16_t> doubleClickWaiting_;  // its double-click, waiting for the play
+    std::function<void()> statisticsWaiting_;    // a statistics command, waiting for a move
     bool quitWaiting_ = false;
     bool terminating_ = false;
     bool terminated_ = false;

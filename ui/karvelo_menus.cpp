@@ -101,6 +101,7 @@ void Karvelo::mnuNyttSpel_Click() {
         StartNewGame();
         break;
     case funktioner::Verdict::Defer:
+        if (!newGameWaiting_) newGameWaitingSince_ = funktioner::DealNumber();
         newGameWaiting_ = true;
         break;
     case funktioner::Verdict::Ignore:
@@ -147,7 +148,9 @@ void Karvelo::GrowWindow() {
 
 // ---- The other commands
 
-void Karvelo::mnuStatistik_Click() { OpenStatistics(this); }
+void Karvelo::mnuStatistik_Click() {
+    RunStatistics([this] { OpenStatistics(this); });
+}
 
 void Karvelo::mnuAvsluta_Click() {
     switch (funktioner::Admit(funktioner::PlayerInput::Quit)) {

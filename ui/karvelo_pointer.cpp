@@ -141,6 +141,13 @@ void Karvelo::imgHog_DragDrop(int16_t Index, int source) {
 void Karvelo::lblFarger_DragDrop(int16_t Index, int source) { imgHog_DragDrop(Index, source); }
 
 void Karvelo::imgKort_DblClick(int16_t Index) {
+    // The first click of a double-click drops the card on itself, which starts the
+    // automatic play; the second click arrives while that plays. Both belong to one
+    // gesture, so the double-click waits for the play to end instead of being lost.
+    if (clickedCard_ == Index && funktioner::MoveInProgress()) {
+        doubleClickWaiting_ = Index;
+        return;
+    }
     RunHandler([=] { funktioner::imgKort_DblClick(Index); });
 }
 
@@ -172,7 +179,11 @@ void Karvelo::EndDrag(float x, float y) {
     const int source = drag_->card;
     CancelDrag();  // the drop may run a long move; the drag is over before it starts
     if (!scene_.Contains({ElementKind::Kort, source})) return;
-    Deliver(DropTargetAt(scene_, x, y), source);
+    const DropTarget target = DropTargetAt(scene_, x, y);
+    if (target.kind == DropTarget::Kind::Card && target.index == source)
+        clickedCard_ = static_cast<int16_t>(source);
+    Deliver(target, source);
+    clickedCard_.reset();
 }
 
 void Karvelo::Deliver(const DropTarget& target, int source) {

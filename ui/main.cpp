@@ -9,6 +9,7 @@ int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Karvelo"));
     QApplication::setApplicationVersion(QStringLiteral("0.9"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("se.karvelo.Karvelo"));
     QApplication::setWindowIcon(karvelo::WindowIcon());
     QApplication::setQuitOnLastWindowClosed(false);  // the window ends the run itself
 

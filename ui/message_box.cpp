@@ -1,6 +1,7 @@
 #include "message_box.h"
 
 #include <QMessageBox>
+#include <QPushButton>
 #include <QString>
 
 #include "karvelo.h"
@@ -21,6 +22,8 @@ Answer ShowMessageBox(QWidget* parent, const MessageRequest& request) {
         return Answer::OK;
     }
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+    box.button(QMessageBox::Yes)->setText(QStringLiteral("Ja"));
+    box.button(QMessageBox::No)->setText(QStringLiteral("Nej"));
     box.setDefaultButton(request.defaultButton == DefaultButton::First ? QMessageBox::Yes
                                                                        : QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);

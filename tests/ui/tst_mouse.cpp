@@ -1,7 +1,9 @@
 // Playing with the mouse: real pointer events sent to the table pick cards up, drag
 // their pictures, drop them on cards, free cells and foundations, peek at covered
 // cards, switch the arrows and double-click, up to a whole game won by drags.
+#include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 #include <set>
 
@@ -357,6 +359,27 @@ private slots:
         QVERIFY(!w.DragActive());
     }
 
+    void doubleClickOutlastsTheAutomaticPlayItsFirstClickStarted() {
+        Game g = Deal(DropDeck());
+        QVERIFY(g.win);
+        Karvelo& w = g.w();
+        w.SetPacing(true);
+        const QPoint at = Centre(w, 12);
+        bool sent = false;
+        w.pacer().SetWaiter([&](std::chrono::nanoseconds) {
+            if (!funktioner::AutoPlayActive || sent) return;
+            sent = true;  // the second click lands while A♦ flies home
+            QTest::mouseDClick(w.view(), Qt::LeftButton, Qt::NoModifier, at);
+            QTest::mouseRelease(w.view(), Qt::LeftButton, Qt::NoModifier, at);
+        });
+        Press(w, at);
+        Release(w, at);
+        QVERIFY(sent);
+        QCOMPARE(Board(9, 3), 28);                 // the automatic play ran first
+        QCOMPARE(TagOf(w, 12), std::string("01"));  // then the double-click parked Q♥
+        QVERIFY(!funktioner::MoveInProgress());
+    }
+
     void newGameDuringAMoveWaitsForItsEnd() {
         Game g = Deal(DropDeck());
         QVERIFY(g.win);
@@ -377,13 +400,46 @@ private slots:
         QVERIFY(funktioner::GameInProgress);
     }
 
+    void statisticsDuringAMoveOpenOnceItHasBeenLaidDown() {
+        Game g = Deal(DropDeck());
+        QVERIFY(g.win);
+        Karvelo& w = g.w();
+        w.SetPacing(true);
+        int frames = 0;
+        int opened = 0;
+        bool openedDuringMove = false;
+        // Closes the statistics window as soon as it shows, noting whether a move ran.
+        QTimer closer;
+        closer.setInterval(5);
+        QObject::connect(&closer, &QTimer::timeout, [&] {
+            if (QWidget* dialog = QApplication::activeModalWidget()) {
+                ++opened;
+                openedDuringMove = funktioner::MoveInProgress();
+                dialog->close();
+                closer.stop();
+            }
+        });
+        closer.start();
+        w.pacer().SetWaiter([&](std::chrono::nanoseconds) {
+            if (++frames != 2) return;
+            w.mnuStatistik()->trigger();
+            QCOMPARE(opened, 0);  // not while the card flies
+        });
+        DragTo(w, Centre(w, 26), FrameSpot(w, ElementKind::Hand, 0));
+        QTRY_COMPARE(opened, 1);
+        QVERIFY(!openedDuringMove);
+    }
+
     void wholeGameWonWithTheMouse_data() {
         QTest::addColumn<bool>("again");
-        QTest::newRow("No: an empty table") << false;
-        QTest::newRow("Yes: a new deal at once") << true;
+        QTest::addColumn<bool>("askedDuringLastFlight");
+        QTest::newRow("No: an empty table") << false << false;
+        QTest::newRow("Yes: a new deal at once") << true << false;
+        QTest::newRow("Yes, after Nytt spel during the last flight") << true << true;
     }
     void wholeGameWonWithTheMouse() {
         QFETCH(bool, again);
+        QFETCH(bool, askedDuringLastFlight);
         // A fixed deal that the solver wins with single-card moves (found once).
         static std::optional<std::vector<PlayerMove>> plan;
         static std::array<int, 53> deck{};
@@ -408,6 +464,20 @@ private slots:
             }
             case Place::Kind::FreeCell: to = FrameSpot(w, ElementKind::Hand, m.to.index); break;
             case Place::Kind::Foundation: to = FrameSpot(w, ElementKind::Hog, m.to.index); break;
+            }
+            if (askedDuringLastFlight) {
+                TableModel after = model;
+                if (after.Apply(m) && after.Won()) {
+                    // "Nytt spel" while the winning card flies waits; the Yes to the
+                    // question then deals, and the waiting command must not deal again.
+                    w.SetPacing(true);
+                    bool asked = false;
+                    w.pacer().SetWaiter([&](std::chrono::nanoseconds) {
+                        if (asked) return;
+                        asked = true;
+                        w.mnuNyttSpel()->trigger();
+                    });
+                }
             }
             DragTo(w, Centre(w, m.card), to);
             QVERIFY(model.Apply(m));
@@ -437,6 +507,7 @@ private slots:
             return;
         }
         QVERIFY(funktioner::GameInProgress);
+        QCOMPARE(StoredStat(1), 1);  // the won game only: the new deal is not counted lost
         for (int code = 1; code <= 52; ++code) QVERIFY(w.CardExists(code));
         int onTable = Board(9, 0);
         for (int c = 1; c <= 8; ++c) onTable += Board(c, 0);
