@@ -144,6 +144,7 @@ Answer Soak::AnswerMessage(const MessageRequest& r) {
             Fail("a clearing question does not default to No");
         if (!Chance(0.3)) return Answer::No;
         clearingAnswered_ = true;
+        ++summary_.clearings;
         if (r.text == kClearTotalQuestion) {
             model_.ClearTotal();
         } else {
