@@ -35,7 +35,7 @@ Soak::Soak(const Options& options)
     injector_->setInterval(0);
     connect(injector_, &QTimer::timeout, this, [this] { InjectWhileBusy(); });
     modalCloser_ = new QTimer(this);
-    modalCloser_->setInterval(5);
+    modalCloser_->setInterval(0);  // at the first pass of the modal loop: replays alike
     connect(modalCloser_, &QTimer::timeout, this, [this] { CloseModal(); });
 }
 
