@@ -4,6 +4,7 @@
 #include <QEvent>
 #include <QTimer>
 
+#include <sys/resource.h>
 #include <time.h>
 #include <unistd.h>
 
@@ -50,6 +51,16 @@ long PeakResidentKb() {
     return -1;
 }
 
+// User and system time of all the process's threads so far.
+double CpuMs() {
+    rusage r{};
+    getrusage(RUSAGE_SELF, &r);
+    auto ms = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) * 1000.0 + static_cast<double>(t.tv_usec) / 1000.0;
+    };
+    return ms(r.ru_utime) + ms(r.ru_stime);
+}
+
 class Probe final : public QObject {
 public:
     explicit Probe(bool quit) : quit_(quit) {}
@@ -66,7 +77,8 @@ protected:
 
 private:
     void Report() {
-        std::printf("first-frame %lld %.1f %ld\n", MonotonicNs(), MsSinceStart(), PeakResidentKb());
+        std::printf("first-frame %lld %.1f %ld %.1f\n", MonotonicNs(), MsSinceStart(),
+                    PeakResidentKb(), CpuMs());
         std::fflush(stdout);
         if (quit_) QCoreApplication::exit(0);
     }

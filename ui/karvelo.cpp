@@ -17,6 +17,7 @@
 #include "statistics.h"
 #include "statistics_bridge.h"
 #include "statistics_keys.h"
+#include "window_icon.h"
 #include "window_layout.h"
 
 namespace karvelo {
@@ -49,7 +50,7 @@ int Pixels(int twips) { return RoundHalfEven(twips / static_cast<double>(kTwipsP
 Karvelo::Karvelo(QWidget* parent, MessageAnswerer answerer)
     : QMainWindow(parent), answerer_(std::move(answerer)) {
     setWindowTitle(QString::fromUtf8(kAppTitle));
-    setWindowIcon(AppIcon());
+    setWindowIcon(WindowIcon());
     // A fixed single border: a minimize button but no maximize button.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |

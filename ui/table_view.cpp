@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "pictures.h"
+#include "paint_cover.h"
 #include "window_layout.h"
 
 namespace karvelo {
@@ -187,7 +188,9 @@ void TableView::paintEvent(QPaintEvent* event) {
     const qreal dpr = devicePixelRatioF();
     const QRect dirty = event->rect();
     p.fillRect(dirty, background_);
-    for (const SceneElement& e : scene_.DrawingOrder()) {
+    const auto& order = scene_.DrawingOrder();
+    for (size_t i = FirstElementToDraw(order, dirty); i < order.size(); ++i) {
+        const SceneElement& e = order[i];
         if (!e.visible) continue;
         QRect bounds = PixelBounds(e.rect);
         if (e.id.kind == ElementKind::LblHand || e.id.kind == ElementKind::LblFarger)

@@ -35,7 +35,7 @@ Soak::Soak(const Options& options)
     injector_->setInterval(0);
     connect(injector_, &QTimer::timeout, this, [this] { InjectWhileBusy(); });
     modalCloser_ = new QTimer(this);
-    modalCloser_->setInterval(5);
+    modalCloser_->setInterval(0);  // at the first pass of the modal loop: replays alike
     connect(modalCloser_, &QTimer::timeout, this, [this] { CloseModal(); });
 }
 
@@ -144,6 +144,7 @@ Answer Soak::AnswerMessage(const MessageRequest& r) {
             Fail("a clearing question does not default to No");
         if (!Chance(0.3)) return Answer::No;
         clearingAnswered_ = true;
+        ++summary_.clearings;
         if (r.text == kClearTotalQuestion) {
             model_.ClearTotal();
         } else {

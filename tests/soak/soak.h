@@ -42,6 +42,7 @@ struct Summary {
     long legalMoves = 0;
     long refusedRuns = 0;  // the "too long" message
     long modalsClosed = 0;
+    long clearings = 0;    // statistics cleared (current or total) on a Yes
     long easyDecks = 0;    // decks laid out nearly in order
     long solves = 0;
     int wins = 0;

@@ -33,24 +33,27 @@ std::string At(QPoint p) {
 void Soak::Step() {
     if (held_.rightHeld && Chance(0.5)) return RightRelease();
     if (!funktioner::GameInProgress && Chance(0.2)) return Trigger(w().mnuNyttSpel(), "Nytt spel");
-    struct Choice {
-        double weight;
-        void (Soak::*action)();
-    };
-    static const Choice choices[] = {
-        {30, &Soak::PlannedMove}, {12, &Soak::LegalMove},    {12, nullptr},  // a drag
-        {6, &Soak::Click},        {6, nullptr},              // a double-click
-        {5, &Soak::RightPress},   {5, &Soak::Hover},         {5, &Soak::MenuCommand},
-        {2, &Soak::KeyCombination}, {0.15, &Soak::CloseAttempt},
-    };
+    // Planned move, legal move, drag, click, double-click, right press, hover, menu,
+    // keys, close.
+    static constexpr double kWeights[] = {30, 12, 12, 6, 6, 5, 5, 5, 2, 0.15};
     double total = 0;
-    for (const auto& c : choices) total += c.weight;
+    for (double w : kWeights) total += w;
     double r = std::uniform_real_distribution<double>(0, total)(rng_);
-    size_t i = 0;
-    while (i + 1 < std::size(choices) && r >= choices[i].weight) r -= choices[i++].weight;
-    if (choices[i].action) return (this->*choices[i].action)();
-    if (i == 2) return RandomDrag(true);
-    DoubleClick(RandomCard());
+    int choice = 0;
+    while (choice + 1 < static_cast<int>(std::size(kWeights)) && r >= kWeights[choice])
+        r -= kWeights[choice++];
+    switch (choice) {
+    case 0: return PlannedMove();
+    case 1: return LegalMove();
+    case 2: return RandomDrag(true);
+    case 3: return Click();
+    case 4: return DoubleClick(RandomCard());
+    case 5: return RightPress();
+    case 6: return Hover();
+    case 7: return MenuCommand();
+    case 8: return KeyCombination();
+    default: return CloseAttempt();
+    }
 }
 
 void Soak::InjectWhileBusy() {

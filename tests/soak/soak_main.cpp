@@ -1,6 +1,7 @@
 // Runs the soak: KARVELO_SOAK_SEED picks the random stream (default 1),
 // KARVELO_SOAK_EVENTS how many input events it sends (default 5000). The store is a
-// private temporary folder; the window is offscreen and unpaced.
+// private temporary folder; the window is offscreen and unpaced. A seed replays
+// exactly: the same events, the same deals, the same result.
 #include <QApplication>
 #include <QTemporaryDir>
 
@@ -56,10 +57,10 @@ int main(int argc, char** argv) {
     std::printf(
         "soak seed %llu: %ld events (%ld during moves, deals or growth), %ld deals, "
         "%d won, %d abandoned, %ld runs of the program, %ld planned and %ld other legal "
-        "moves, %ld runs refused, %ld modal windows closed, %ld easy decks, %ld solver "
+        "moves, %ld runs refused, %ld modal windows closed, %ld clearings, %ld easy decks, %ld solver "
         "searches, %.1f s\n",
         static_cast<unsigned long long>(options.seed), s.events, s.injected, s.deals, s.wins,
-        s.losses, s.restarts, s.plannedMoves, s.legalMoves, s.refusedRuns, s.modalsClosed,
+        s.losses, s.restarts, s.plannedMoves, s.legalMoves, s.refusedRuns, s.modalsClosed, s.clearings,
         s.easyDecks, s.solves, seconds);
     if (!s.failure.empty()) {
         std::printf("FAILED %s", s.failure.c_str());
