@@ -454,6 +454,7 @@ private slots:
         g.win->messages.answers.push_back(again ? Answer::Yes : Answer::No);
 
         TableModel model = TableModel::FromDeck(deck);
+        bool asked = false;  // outlives the loop: the pacer keeps the waiter that sets it
         for (const PlayerMove& m : *plan) {
             QPoint to;
             switch (m.to.kind) {
@@ -471,7 +472,6 @@ private slots:
                     // "Nytt spel" while the winning card flies waits; the Yes to the
                     // question then deals, and the waiting command must not deal again.
                     w.SetPacing(true);
-                    bool asked = false;
                     w.pacer().SetWaiter([&](std::chrono::nanoseconds) {
                         if (asked) return;
                         asked = true;
