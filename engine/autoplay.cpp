@@ -28,7 +28,7 @@ bool TableauPass() {
 }
 
 // Free cells 0 to 3; at most one card.
-bool FreeCellPass() {
+bool CellPass() {
     for (int j = 1; j <= 4; ++j) {
         if (Board(0, j) != 0 && PlayFromCell(0, j)) return true;
     }
@@ -43,8 +43,8 @@ void AutoPlay() {
     ActiveFlag active;
     for (;;) {
         const bool fromTableau = TableauPass();
-        const bool fromFreeCell = FreeCellPass();
-        if (!fromTableau && !fromFreeCell) break;
+        const bool fromCell = CellPass();
+        if (!fromTableau && !fromCell) break;
     }
 }
 

@@ -43,10 +43,10 @@ std::optional<Place> PlaceOfCard(int code) {
     }
     const auto place = ParseTag(table().Tag(code));
     if (!place) return std::nullopt;
-    const bool inFreeCell = place->column == 0 && place->row >= 1 && place->row <= 4;
+    const bool inCell = place->column == 0 && place->row >= 1 && place->row <= 4;
     const bool inTableau = place->column >= 1 && place->column <= 8 && place->row >= 1 &&
                            place->row <= Board(place->column, 0);
-    if (!inFreeCell && !inTableau) return std::nullopt;
+    if (!inCell && !inTableau) return std::nullopt;
     if (Board(place->column, place->row) != code) return std::nullopt;
     return place;
 }

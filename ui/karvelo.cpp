@@ -81,7 +81,7 @@ void Karvelo::BuildScene() {
     namespace L = layout;
     // Back to front: each element added goes in front of those before it.
     for (int i = 0; i < 4; ++i)
-        scene_.Add({{ElementKind::Hand, i}, L::FreeCell(i), 0, "", "", true, true, true});
+        scene_.Add({{ElementKind::Hand, i}, L::Cell(i), 0, "", "", true, true, true});
     scene_.Add({Card(0), L::kTemplateCard, 0, "", "", false, false, true});
     for (int p = 0; p < 4; ++p)
         scene_.Add({{ElementKind::Hog, p}, L::Foundation(p), 0, "", "", true, true, true});

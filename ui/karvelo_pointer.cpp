@@ -190,8 +190,8 @@ void Karvelo::Deliver(const DropTarget& target, int source) {
     const auto index = static_cast<int16_t>(target.index);
     switch (target.kind) {
     case DropTarget::Kind::Card: imgKort_DragDrop(index, source); break;
-    case DropTarget::Kind::FreeCell: imgHand_DragDrop(index, source); break;
-    case DropTarget::Kind::FreeCellLabel: lblHand_DragDrop(index, source); break;
+    case DropTarget::Kind::Cell: imgHand_DragDrop(index, source); break;
+    case DropTarget::Kind::CellLabel: lblHand_DragDrop(index, source); break;
     case DropTarget::Kind::Foundation: imgHog_DragDrop(index, source); break;
     case DropTarget::Kind::FoundationLabel: lblFarger_DragDrop(index, source); break;
     case DropTarget::Kind::None: break;

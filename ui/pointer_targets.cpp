@@ -37,9 +37,9 @@ DropTarget DropTargetAt(const Scene& scene, float x, float y) {
             if (e.id.index == 0) return {};
             return {K::Card, e.id.index};
         case ElementKind::Hand:
-            return {K::FreeCell, e.id.index};
+            return {K::Cell, e.id.index};
         case ElementKind::LblHand:
-            return {K::FreeCellLabel, e.id.index};
+            return {K::CellLabel, e.id.index};
         case ElementKind::Hog:
             return {K::Foundation, e.id.index};
         case ElementKind::LblFarger:

@@ -10,7 +10,7 @@
 namespace karvelo {
 
 struct DropTarget {
-    enum class Kind { None, Card, FreeCell, FreeCellLabel, Foundation, FoundationLabel };
+    enum class Kind { None, Card, Cell, CellLabel, Foundation, FoundationLabel };
     Kind kind = Kind::None;
     int index = 0;
     friend bool operator==(const DropTarget&, const DropTarget&) = default;

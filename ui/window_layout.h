@@ -18,10 +18,10 @@ inline constexpr int kStandardColour = 32768;   // RGB(0, 128, 0)
 inline constexpr int kFrameWidth = 1125;
 inline constexpr int kFrameHeight = 1500;
 inline constexpr int kFrameSpacing = 1080;
-inline constexpr int kFreeCellLeft = 0;
+inline constexpr int kCellLeft = 0;
 inline constexpr int kFoundationLeft = 5280;
-inline TwipRect FreeCell(int i) {
-    return {static_cast<float>(kFreeCellLeft + kFrameSpacing * i), 0, kFrameWidth, kFrameHeight};
+inline TwipRect Cell(int i) {
+    return {static_cast<float>(kCellLeft + kFrameSpacing * i), 0, kFrameWidth, kFrameHeight};
 }
 inline TwipRect Foundation(int p) {
     return {static_cast<float>(kFoundationLeft + kFrameSpacing * p), 0, kFrameWidth, kFrameHeight};

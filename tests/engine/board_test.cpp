@@ -63,7 +63,7 @@ TEST_F(MoveCardInBoardTest, TableauToTableau) {
     EXPECT_EQ(Board(5, 0), 3);
 }
 
-TEST_F(MoveCardInBoardTest, FoundationAndFreeCellDestinations) {
+TEST_F(MoveCardInBoardTest, FoundationAndCellDestinations) {
     Board(9, 3) = 26;
     Board(1, 0) = 1;
     Board(1, 1) = 27;

@@ -94,7 +94,7 @@ TEST_F(FoundationTest, SafetyAppliesToBlackCardsAgainstRedFoundations) {
     EXPECT_EQ(Board(9, 4), Sp(4));
 }
 
-TEST_F(FoundationTest, AutomaticPlayTakesTableauBeforeFreeCellsLeftmostFirst) {
+TEST_F(FoundationTest, AutomaticPlayTakesTableauBeforeCellsLeftmostFirst) {
     Position p;
     p.columns = {{Sp(9)}, {Kl(9), Ru(1)}, {}, {}, {Kl(8), Hj(1)}, {Ru(9), Sp(1)}};
     p.freeCells = {0, Kl(1), Ru(2), Hj(2)};
@@ -184,7 +184,7 @@ TEST_F(FoundationTest, YesDealsAtOnceAndAutomaticPlayGoesOn) {
     EXPECT_EQ(CheckTable(), "");
 }
 
-TEST_F(FoundationTest, WinByAutomaticPlayAfterAFreeCellDrop) {
+TEST_F(FoundationTest, WinByAutomaticPlayAfterACellDrop) {
     Position p;
     p.columns = {{Sp(13), Hj(13)}};
     p.onFoundation = {12, 13, 13, 12};

@@ -197,7 +197,7 @@ TEST_F(CapacityTest, RefusalMessageIsExact) {
     EXPECT_EQ(box.icon, karvelo::Icon::Exclamation);
 }
 
-TEST_F(CapacityTest, FreeCellsPlusOneDoubledPerEmptyColumn) {
+TEST_F(CapacityTest, CellsPlusOneDoubledPerEmptyColumn) {
     struct Case { int cells, columns, limit; };
     for (const Case c : {Case{0, 0, 1}, Case{2, 0, 3}, Case{4, 0, 5}, Case{0, 1, 2},
                          Case{2, 1, 6}, Case{4, 1, 10}, Case{0, 2, 4}, Case{1, 2, 8},

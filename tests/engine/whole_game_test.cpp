@@ -17,7 +17,7 @@ namespace {
 using namespace funktioner;
 
 struct Step {
-    enum Kind { Foundation, FreeCell, Column } kind;
+    enum Kind { Foundation, Cell, Column } kind;
     int card;
     int to;  // foundation, free-cell slot or column (0-based)
 };
@@ -107,7 +107,7 @@ struct Model {
     void Apply(const Step& s) {
         auto run = Lift(s.card);
         if (s.kind == Step::Foundation) ++played[static_cast<size_t>(SuitOf(s.card))];
-        if (s.kind == Step::FreeCell) cells[static_cast<size_t>(s.to)] = s.card;
+        if (s.kind == Step::Cell) cells[static_cast<size_t>(s.to)] = s.card;
         if (s.kind == Step::Column) {
             auto& col = columns[static_cast<size_t>(s.to)];
             col.insert(col.end(), run.begin(), run.end());
@@ -165,7 +165,7 @@ struct Model {
         while (slot < 4 && cells[static_cast<size_t>(slot)] != 0) ++slot;
         if (slot < 4) {
             for (const auto& col : columns) {
-                if (!col.empty()) out.push_back({Step::FreeCell, col.back(), slot});
+                if (!col.empty()) out.push_back({Step::Cell, col.back(), slot});
             }
         }
         out.insert(out.end(), toEmpty.begin(), toEmpty.end());
@@ -251,7 +251,7 @@ TEST_F(WholeGameTest, FixedDealIsWonThroughTheDropHandlers) {
             case Step::Foundation:
                 imgHog_DragDrop(static_cast<int16_t>(s.to), s.card);
                 break;
-            case Step::FreeCell:
+            case Step::Cell:
                 if (i % 2 == 0) {
                     imgKort_DblClick(static_cast<int16_t>(s.card));
                     usedDoubleClick = true;

@@ -27,7 +27,7 @@ bool Dealt() { return Board(9, 2) != 0; }
 }  // namespace
 
 std::string Play::Describe() const {
-    const char* where = to == To::Column ? "column " : to == To::FreeCell ? "free cell " : "foundation ";
+    const char* where = to == To::Column ? "column " : to == To::Cell ? "free cell " : "foundation ";
     return "card " + std::to_string(card) + " to " + where + std::to_string(index);
 }
 
@@ -44,7 +44,7 @@ std::vector<Play> LegalMoves() {
     auto single = [&](int card, int fromColumn) {
         toColumns(card, fromColumn);
         for (int s = 0; s < 4; ++s)
-            if (fromColumn != 0 && Board(0, s + 1) == 0) moves.push_back({card, Play::To::FreeCell, s});
+            if (fromColumn != 0 && Board(0, s + 1) == 0) moves.push_back({card, Play::To::Cell, s});
         const int suit = funktioner::SuitOf(card);
         if (card == Board(9, suit + 1) + 1) moves.push_back({card, Play::To::Foundation, suit});
     };
@@ -90,10 +90,10 @@ std::optional<Play> Planner::Next() {
     // The card may sit in another free cell than the plan thinks; the model follows
     // the card.
     test::PlayerMove actual = m;
-    if (actual.from.kind == test::Place::Kind::FreeCell)
+    if (actual.from.kind == test::Place::Kind::Cell)
         for (int s = 0; s < 4; ++s)
             if (now.cells[static_cast<size_t>(s)] == m.card) actual.from.index = s;
-    if (actual.to.kind == test::Place::Kind::FreeCell &&
+    if (actual.to.kind == test::Place::Kind::Cell &&
         now.cells[static_cast<size_t>(actual.to.index)] != 0)
         for (int s = 0; s < 4; ++s)
             if (now.cells[static_cast<size_t>(s)] == 0) actual.to.index = s;
@@ -102,7 +102,7 @@ std::optional<Play> Planner::Next() {
         return std::nullopt;
     }
     Play move{m.card, Play::To::Column, actual.to.index};
-    if (actual.to.kind == test::Place::Kind::FreeCell) move.to = Play::To::FreeCell;
+    if (actual.to.kind == test::Place::Kind::Cell) move.to = Play::To::Cell;
     if (actual.to.kind == test::Place::Kind::Foundation) move.to = Play::To::Foundation;
     return move;
 }

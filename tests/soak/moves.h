@@ -12,7 +12,7 @@
 namespace karvelo::soak {
 
 struct Play {
-    enum class To { Column, FreeCell, Foundation };
+    enum class To { Column, Cell, Foundation };
     int card = 0;  // the dragged card; a run moves with it
     To to = To::Column;
     int index = 0;  // column 1..8, free cell 0..3, foundation 0..3

@@ -149,7 +149,7 @@ void Soak::PlannedMove() {
 
 void Soak::CarryOut(const Play& move) {
     trail_.push_back("a move: " + move.Describe());
-    if (move.to == Play::To::FreeCell && Chance(0.3)) return DoubleClick(move.card);
+    if (move.to == Play::To::Cell && Chance(0.3)) return DoubleClick(move.card);
     const TwipRect r = RectOf(w(), {ElementKind::Kort, move.card});
     const QPoint from = Px(r.left + r.width / 2, r.top + 150);
     const QPoint to = TargetPoint(move);
@@ -340,9 +340,9 @@ QPoint Soak::TargetPoint(const Play& move) {
         const TwipRect r = RectOf(w(), {ElementKind::Kort, element});
         return Px(r.left + r.width / 2, r.top + r.height / 2);
     }
-    case Play::To::FreeCell:
+    case Play::To::Cell:
     case Play::To::Foundation: {
-        const bool cell = move.to == Play::To::FreeCell;
+        const bool cell = move.to == Play::To::Cell;
         const ElementKind label = cell ? ElementKind::LblHand : ElementKind::LblFarger;
         const ElementKind frame = cell ? ElementKind::Hand : ElementKind::Hog;
         if (onLabel && !cell) {

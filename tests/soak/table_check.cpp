@@ -143,7 +143,7 @@ std::string CheckPictures(const Karvelo& w, const Quiet& quiet) {
             if (!place) return card + " has the tag \"" + e->tag + "\"";
             if (!e->enabled) return card + " is in play but disabled";
             if (place->column == 0) {
-                const TwipRect frame = karvelo::layout::FreeCell(place->row - 1);
+                const TwipRect frame = karvelo::layout::Cell(place->row - 1);
                 expected.left = frame.left + game::kCellOffsetLeft;
                 expected.top = frame.top + game::kCellOffsetTop;
             } else {

@@ -13,7 +13,7 @@ namespace {
 
 std::vector<SceneElement> Table(bool splashVisible) {
     std::vector<SceneElement> order;
-    order.push_back({{ElementKind::Hand, 0}, layout::FreeCell(0), 0, "", "", true, true, true});
+    order.push_back({{ElementKind::Hand, 0}, layout::Cell(0), 0, "", "", true, true, true});
     order.push_back({{ElementKind::LblHand, 0}, layout::kHandLabels[0], 0, "", "H", false, true, true});
     order.push_back({{ElementKind::Splash, 0}, layout::kSplash, 0, "", "", false, splashVisible, true});
     order.push_back({{ElementKind::Kort, 0}, layout::kTemplateCard, 0, "", "", false, true, true});

@@ -72,7 +72,7 @@ bool TableModel::Apply(const PlayerMove& m) {
         const auto& col = columns[static_cast<size_t>(m.from.index)];
         if (col.empty()) return false;
         card = col.back();
-    } else if (m.from.kind == Place::Kind::FreeCell) {
+    } else if (m.from.kind == Place::Kind::Cell) {
         card = cells[static_cast<size_t>(m.from.index)];
     }
     if (card == 0 || card != m.card) return false;
@@ -84,7 +84,7 @@ bool TableModel::Apply(const PlayerMove& m) {
         if (m.from.kind == Place::Kind::Column && m.from.index == m.to.index) return false;
         break;
     }
-    case Place::Kind::FreeCell:
+    case Place::Kind::Cell:
         if (cells[static_cast<size_t>(m.to.index)] != 0) return false;
         break;
     case Place::Kind::Foundation:
@@ -98,7 +98,7 @@ bool TableModel::Apply(const PlayerMove& m) {
     }
     switch (m.to.kind) {
     case Place::Kind::Column: columns[static_cast<size_t>(m.to.index)].push_back(card); break;
-    case Place::Kind::FreeCell: cells[static_cast<size_t>(m.to.index)] = card; break;
+    case Place::Kind::Cell: cells[static_cast<size_t>(m.to.index)] = card; break;
     case Place::Kind::Foundation: ++foundations[static_cast<size_t>(m.to.index)]; break;
     }
     AutoPlay();
@@ -139,7 +139,7 @@ std::optional<std::vector<PlayerMove>> Solve(const TableModel& start, int budget
                     each(Place{Place::Kind::Column, c}, t.columns[static_cast<size_t>(c)].back());
             for (int s = 0; s < 4; ++s)
                 if (t.cells[static_cast<size_t>(s)])
-                    each(Place{Place::Kind::FreeCell, s}, t.cells[static_cast<size_t>(s)]);
+                    each(Place{Place::Kind::Cell, s}, t.cells[static_cast<size_t>(s)]);
         };
         // Foundations first, then building on cards, then empty columns, then cells.
         sources([&](Place from, int card) {
@@ -165,7 +165,7 @@ std::optional<std::vector<PlayerMove>> Solve(const TableModel& start, int budget
             if (from.kind != Place::Kind::Column) return;
             for (int s = 0; s < 4; ++s)
                 if (!t.cells[static_cast<size_t>(s)]) {
-                    moves.push_back({from, {Place::Kind::FreeCell, s}, card});
+                    moves.push_back({from, {Place::Kind::Cell, s}, card});
                     break;
                 }
         });

@@ -11,7 +11,7 @@
 namespace karvelo::test {
 
 struct Place {
-    enum class Kind { Column, FreeCell, Foundation };
+    enum class Kind { Column, Cell, Foundation };
     Kind kind;
     int index;  // column 1..8, free cell 0..3, foundation 0..3
 };

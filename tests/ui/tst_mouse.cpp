@@ -163,7 +163,7 @@ private slots:
         QVERIFY(!w.Enabled(27) && !w.Enabled(28));
     }
 
-    void dropsOnFreeCells() {
+    void dropsOnCells() {
         Game g = Deal(DropDeck());
         QVERIFY(g.win);
         Karvelo& w = g.w();
@@ -306,7 +306,7 @@ private slots:
         QVERIFY(ArrowShown(w, K::PilV) && !ArrowShown(w, K::PilH) && !ArrowShown(w, K::PilN));
     }
 
-    void doubleClicksParkCardsInTheLeftmostFreeCell() {
+    void doubleClicksParkCardsInTheLeftmostCell() {
         Game g = Deal(DropDeck());
         QVERIFY(g.win);
         Karvelo& w = g.w();
@@ -463,7 +463,7 @@ private slots:
                 to = n ? Centre(w, Board(m.to.index, n)) : Inside(w, Kort(59 + m.to.index));
                 break;
             }
-            case Place::Kind::FreeCell: to = FrameSpot(w, ElementKind::Hand, m.to.index); break;
+            case Place::Kind::Cell: to = FrameSpot(w, ElementKind::Hand, m.to.index); break;
             case Place::Kind::Foundation: to = FrameSpot(w, ElementKind::Hog, m.to.index); break;
             }
             if (askedDuringLastFlight) {

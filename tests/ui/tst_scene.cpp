@@ -104,10 +104,10 @@ private slots:
     void dropTargets() {
         using K = DropTarget::Kind;
         Scene s = Table();
-        QVERIFY((DropTargetAt(s, 100, 1400) == DropTarget{K::FreeCell, 0}));
-        QVERIFY((DropTargetAt(s, 500, 500) == DropTarget{K::FreeCellLabel, 0}));
+        QVERIFY((DropTargetAt(s, 100, 1400) == DropTarget{K::Cell, 0}));
+        QVERIFY((DropTargetAt(s, 500, 500) == DropTarget{K::CellLabel, 0}));
         // Where two frames overlap the later one is on top.
-        QVERIFY((DropTargetAt(s, 1100, 100) == DropTarget{K::FreeCell, 1}));
+        QVERIFY((DropTargetAt(s, 1100, 100) == DropTarget{K::Cell, 1}));
         QVERIFY((DropTargetAt(s, 5700, 500) == DropTarget{K::FoundationLabel, 0}));
         QVERIFY((DropTargetAt(s, 5300, 1400) == DropTarget{K::Foundation, 0}));
         // Arrows and the background take no drop.
@@ -117,7 +117,7 @@ private slots:
         // A card in a free cell takes the drop itself; the frame's edge is the frame.
         s.Add(Card(26, {40, 30, 1065, 1440}));
         QVERIFY((DropTargetAt(s, 500, 500) == DropTarget{K::Card, 26}));
-        QVERIFY((DropTargetAt(s, 500, 1490) == DropTarget{K::FreeCell, 0}));
+        QVERIFY((DropTargetAt(s, 500, 1490) == DropTarget{K::Cell, 0}));
 
         // A disabled card on a foundation passes the drop to the foundation, also
         // where it covers the label.

@@ -8,9 +8,9 @@ namespace {
 
 using namespace funktioner;
 
-class FreeCellTest : public EngineTest {};
+class CellTest : public EngineTest {};
 
-TEST_F(FreeCellTest, ExposedCardGoesIntoAnEmptyCell) {
+TEST_F(CellTest, ExposedCardGoesIntoAnEmptyCell) {
     LayOut({{{Sp(9), Hj(8)}, {Kl(5)}}});
     imgHand_DragDrop(2, Hj(8));
     EXPECT_EQ(Board(0, 3), Hj(8));
@@ -26,7 +26,7 @@ TEST_F(FreeCellTest, ExposedCardGoesIntoAnEmptyCell) {
     EXPECT_EQ(host.doEvents, 19);
 }
 
-TEST_F(FreeCellTest, CoveredCardsAndFullCellsRefuseButPlayAutomatically) {
+TEST_F(CellTest, CoveredCardsAndFullCellsRefuseButPlayAutomatically) {
     Position p;
     p.columns = {{Sp(9), Hj(8)}, {Ru(1)}};
     p.freeCells = {Kl(7), 0, 0, 0};
@@ -41,7 +41,7 @@ TEST_F(FreeCellTest, CoveredCardsAndFullCellsRefuseButPlayAutomatically) {
     EXPECT_EQ(Board(0, 0), 1);
 }
 
-TEST_F(FreeCellTest, FromOneCellToAnother) {
+TEST_F(CellTest, FromOneCellToAnother) {
     Position p;
     p.columns = {{Sp(9)}};
     p.freeCells = {0, 0, 0, Hj(8)};
@@ -54,7 +54,7 @@ TEST_F(FreeCellTest, FromOneCellToAnother) {
     EXPECT_EQ(table.card(Hj(8)).left, 40);
 }
 
-TEST_F(FreeCellTest, DoubleClickUsesTheLeftmostEmptyCell) {
+TEST_F(CellTest, DoubleClickUsesTheLeftmostEmptyCell) {
     Position p;
     p.columns = {{Sp(9), Hj(8)}};
     p.freeCells = {Kl(7), Kl(8), 0, 0};
@@ -70,7 +70,7 @@ TEST_F(FreeCellTest, DoubleClickUsesTheLeftmostEmptyCell) {
     EXPECT_EQ(Board(0, 2), 0);
 }
 
-TEST_F(FreeCellTest, DoubleClickWithAllCellsFullDoesNothingAtAll) {
+TEST_F(CellTest, DoubleClickWithAllCellsFullDoesNothingAtAll) {
     Position p;
     p.columns = {{Sp(9), Hj(8)}, {Ru(1)}};
     p.freeCells = {Kl(7), Kl(8), Kl(9), Kl(10)};
@@ -80,7 +80,7 @@ TEST_F(FreeCellTest, DoubleClickWithAllCellsFullDoesNothingAtAll) {
     EXPECT_EQ(host.doEvents, 0);
 }
 
-TEST_F(FreeCellTest, DoubleClickOnCoveredCardOnlyPlaysAutomatically) {
+TEST_F(CellTest, DoubleClickOnCoveredCardOnlyPlaysAutomatically) {
     LayOut({{{Sp(9), Hj(8)}, {Ru(1)}}});
     imgKort_DblClick(Sp(9));
     EXPECT_EQ(Board(1, 1), Sp(9));
@@ -88,7 +88,7 @@ TEST_F(FreeCellTest, DoubleClickOnCoveredCardOnlyPlaysAutomatically) {
     EXPECT_EQ(Board(9, 3), Ru(1));
 }
 
-TEST_F(FreeCellTest, DoubleClickOnPlayedCardsAndOtherElementsIsIgnored) {
+TEST_F(CellTest, DoubleClickOnPlayedCardsAndOtherElementsIsIgnored) {
     Position p;
     p.columns = {{Sp(9), Hj(8)}, {Ru(1)}};
     p.onFoundation = {0, 2, 0, 0};

@@ -8,7 +8,7 @@
 namespace funktioner {
 namespace {
 
-void DropOnFreeCell(int slot, int source) {
+void DropOnCell(int slot, int source) {
     if (slot < 0 || slot > 3) return;
     const auto from = PlaceOfCard(source);
     if (!from || !IsFree(*from) || Board(0, slot + 1) != 0) return;
@@ -29,7 +29,7 @@ bool OnFoundation(int code) { return code <= Board(9, SuitOf(code) + 1); }
 void imgHand_DragDrop(int16_t Index, int source) {
     if (Admit(PlayerInput::Drop) != Verdict::Run) return;
     GateHold hold(Hold::Move);
-    DropOnFreeCell(Index, source);
+    DropOnCell(Index, source);
     AutoPlay();
 }
 
@@ -43,7 +43,7 @@ void imgKort_DblClick(int16_t Index) {
     int slot = 0;
     while (slot < 3 && Board(0, slot + 1) != 0) ++slot;
     GateHold hold(Hold::Move);
-    DropOnFreeCell(slot, Index);
+    DropOnCell(slot, Index);
     AutoPlay();
 }
 
