@@ -11,9 +11,9 @@
 
 namespace {
 
-bool Save(const QImage& img, const QString& path) {
+bool Save(const QImage& img, const QString& path, int quality = -1) {
     QDir().mkpath(QFileInfo(path).path());
-    if (!img.save(path, "PNG")) {
+    if (!img.save(path, "PNG", quality)) {
         std::fprintf(stderr, "genart: cannot write %s\n", qPrintable(path));
         return false;
     }
@@ -24,6 +24,15 @@ bool Save(const QImage& img, const QString& path) {
 template <typename Draw>
 bool SaveBoth(const QString& base, Draw draw) {
     return Save(draw(1), base + ".png") && Save(draw(2), base + "@2x.png");
+}
+
+// The title picture is shown at start-up, so it is stored to decode quickly: opaque
+// (it has no transparent pixel) and only lightly compressed.
+bool SaveTitle(const QString& base) {
+    const auto opaque = [](const QImage& img) { return img.convertToFormat(QImage::Format_RGB32); };
+    constexpr int kLightCompression = 85;  // zlib level 1
+    return Save(opaque(genart::DrawSplash(1)), base + ".png", kLightCompression) &&
+           Save(opaque(genart::DrawSplash(2)), base + "@2x.png", kLightCompression);
 }
 
 }  // namespace
@@ -50,7 +59,7 @@ int main(int argc, char** argv) {
     }
     QFile ico(out + "/ikon/karvelo.ico");
     ok = ok && ico.open(QIODevice::WriteOnly) && ico.write(genart::IcoFile(icons)) > 0;
-    ok = ok && SaveBoth(out + "/titel/titel", genart::DrawSplash);
+    ok = ok && SaveTitle(out + "/titel/titel");
     if (ok && argc > 2) {
         const QString sheets = QString::fromLocal8Bit(argv[2]);
         ok = SaveBoth(sheets + "/kontakt", genart::ContactSheet) &&
