@@ -2,6 +2,7 @@
 
 #include <random>
 
+#include "reg_backend.h"
 #include "statistics.h"
 #include "tags.h"
 
@@ -9,8 +10,21 @@ namespace enginetest {
 
 using namespace funktioner;
 
+namespace {
+
+// Every test starts from an empty statistics record, also when all tests run in one
+// process and share its store.
+void ForgetStoredStatistics() {
+    const std::string app = RegAPI::kAppKey;
+    for (const char* key : {"\\Statistik", "\\StatistikTotal"})
+        RegAPI::backend().DeleteKey(RegAPI::HKEY_CURRENT_USER, app + key);
+}
+
+}  // namespace
+
 void EngineTest::SetUp() {
     ResetEngine();
+    ForgetStoredStatistics();
     karvelo::StatCounters.Clear();
     SetTable(&table);
     karvelo::SetHost(&host);
