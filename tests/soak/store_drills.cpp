@@ -24,6 +24,7 @@
 
 #include "host.h"
 #include "registry_db.h"
+#include "sqlite_integrity.h"
 #include "regapi.h"
 #include "statistics.h"
 
@@ -78,21 +79,7 @@ int32_t Stat(int i) {
         RegAPI::ReadRegValue(HKEY_CURRENT_USER, kCurrent, "Stat " + std::to_string(i)));
 }
 
-std::string IntegrityCheck() {
-    const std::string file = karvelo::UserRegistryFile();
-    sqlite3* db = nullptr;
-    std::string result = "cannot open";
-    if (sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-        sqlite3_stmt* s = nullptr;
-        sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &s, nullptr);
-        result = sqlite3_step(s) == SQLITE_ROW
-                     ? reinterpret_cast<const char*>(sqlite3_column_text(s, 0))
-                     : sqlite3_errmsg(db);
-        sqlite3_finalize(s);
-    }
-    sqlite3_close(db);
-    return result;
-}
+std::string IntegrityCheck() { return karvelo::test::IntegrityCheck(karvelo::UserRegistryFile()); }
 
 bool NothingSetAside() {
     const fs::path folder = fs::path(karvelo::UserRegistryFile()).parent_path();

@@ -17,6 +17,7 @@
 
 #include "regapi.h"
 #include "registry_db.h"
+#include "sqlite_integrity.h"
 #include "statistics.h"
 #include "store_test_support.h"
 
@@ -62,23 +63,7 @@ protected:
         std::ofstream(File(), std::ios::binary | std::ios::trunc) << bytes;
     }
 
-    // Opens the file as plain SQLite and runs its full check. Read-write, as the next
-    // start of the game would: a copy killed inside a transaction leaves a journal
-    // that opening rolls back.
-    static std::string IntegrityCheck() {
-        sqlite3* db = nullptr;
-        std::string result = "cannot open";
-        if (sqlite3_open_v2(File().c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
-            sqlite3_stmt* s = nullptr;
-            sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &s, nullptr);
-            result = sqlite3_step(s) == SQLITE_ROW
-                         ? reinterpret_cast<const char*>(sqlite3_column_text(s, 0))
-                         : sqlite3_errmsg(db);
-            sqlite3_finalize(s);
-        }
-        sqlite3_close(db);
-        return result;
-    }
+    static std::string IntegrityCheck() { return karvelo::test::IntegrityCheck(File()); }
 
     // Enough values for a file of several pages, written in one transaction.
     static void StoreSomeValues(int count) {
