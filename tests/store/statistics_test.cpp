@@ -15,14 +15,6 @@ using RegAPI::HKEY_CURRENT_USER;
 
 class Statistics : public StoreTest {
 protected:
-    void SetUp() override {
-        StoreTest::SetUp();
-        StatCounters.Clear();
-    }
-    void TearDown() override {
-        StatCounters.Clear();
-        StoreTest::TearDown();
-    }
     static std::vector<std::string> Stored(const std::string& key, int count) {
         std::vector<std::string> values;
         for (int i = 1; i <= count; ++i) values.push_back(Read(key, "Stat " + std::to_string(i)));

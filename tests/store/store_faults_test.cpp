@@ -32,14 +32,6 @@ constexpr char kSeparator = '\x1E';
 
 class StoreFaults : public StoreTest {
 protected:
-    void SetUp() override {
-        StoreTest::SetUp();
-        StatCounters.Clear();
-    }
-    void TearDown() override {
-        StatCounters.Clear();
-        StoreTest::TearDown();
-    }
 
     static std::string File() { return UserRegistryFile(); }
     static std::string Folder() { return fs::path(File()).parent_path().string(); }

@@ -1,5 +1,7 @@
 #include "store_test_support.h"
 
+#include "statistics.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -67,6 +69,7 @@ std::string Hex(const std::string& bytes) {
 }
 
 void StoreTest::SetUp() {
+    StatCounters.Clear();
     SetHost(&host);
     RegAPI::SetBackend(nullptr);
 #ifdef _WIN32
@@ -84,6 +87,7 @@ void StoreTest::SetUp() {
 }
 
 void StoreTest::TearDown() {
+    StatCounters.Clear();
     SetHost(nullptr);
     RegAPI::SetBackend(nullptr);
 #ifndef _WIN32

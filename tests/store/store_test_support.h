@@ -1,7 +1,8 @@
 #pragma once
 // What the store's tests share: a host that records message boxes and yields, and a
 // fixture that gives every test an empty registry of its own (a fresh per-user
-// folder with the SQLite store, or on Windows the program's keys removed).
+// folder with the SQLite store, or on Windows the program's keys removed) and
+// statistics counters at zero.
 #include <gtest/gtest.h>
 
 #include <deque>
