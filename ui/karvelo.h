@@ -135,6 +135,7 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    TwipRect RectOf(funktioner::Element e) const;  // empty when the element is absent
     // PointerInput
     void PointerPressed(float x, float y, Qt::MouseButton button, bool doubleClick) override;
     void PointerReleased(float x, float y, Qt::MouseButton button) override;
