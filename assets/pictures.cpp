@@ -1,5 +1,9 @@
 #include "pictures.h"
 
+#include <QResource>
+
+#include "pixels.h"
+
 // The resource's initialiser lives in an object library that Qt links into every
 // program using karvelo_assets; calling it again here makes sure the pictures are
 // registered even where a linker dropped that object.
@@ -29,6 +33,16 @@ QString PictureBase(int number) {
     return QStringLiteral(":/kort/%1").arg(number);
 }
 
+// A picture carried as plain pixels (pixels.h), with device pixel ratio `dpr`.
+QPixmap LoadPixels(const QString& path, qreal dpr) {
+    EnsureResources();
+    const QResource resource(path);
+    const QByteArray bytes = resource.uncompressedData();  // no copy: stored uncompressed
+    QPixmap pm = QPixmap::fromImage(ImageFromPixels(bytes));
+    if (!pm.isNull()) pm.setDevicePixelRatio(dpr);
+    return pm;
+}
+
 }  // namespace
 
 QString PicturePath(int number) {
@@ -52,13 +66,19 @@ QPixmap LoadArrow(Arrow a, qreal dpr) {
     return LoadDensity(QStringLiteral(":/pil/") + QLatin1String(name), dpr);
 }
 
-QPixmap LoadSplash(qreal dpr) { return LoadDensity(QStringLiteral(":/titel/titel"), dpr); }
+QPixmap LoadSplash(qreal dpr) {
+    const bool dense = dpr > 1.0;
+    return LoadPixels(dense ? QStringLiteral(":/titel/titel@2x.px") : QStringLiteral(":/titel/titel.px"),
+                      dense ? 2.0 : 1.0);
+}
 
-QIcon AppIcon() {
-    EnsureResources();
+QIcon AppIcon(int largestPx) {
     QIcon icon;
-    for (int size : {16, 32, 48, 64, 128, 256})
-        icon.addFile(QStringLiteral(":/ikon/spader-%1.png").arg(size), QSize(size, size));
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        if (size > largestPx) continue;
+        const QPixmap pm = LoadPixels(QStringLiteral(":/ikon/spader-%1.px").arg(size), 1.0);
+        if (!pm.isNull()) icon.addPixmap(pm);
+    }
     return icon;
 }
 

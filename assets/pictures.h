@@ -32,10 +32,12 @@ QPixmap LoadPicture(int number, qreal dpr);
 enum class Arrow { Down, Right, Left };
 QPixmap LoadArrow(Arrow a, qreal dpr);
 
-// The 650 x 450 title picture.
+// The 650 x 450 title picture. It and the icon are shown at once at start, so the
+// program carries them as plain pixels rather than PNG (pixels.h).
 QPixmap LoadSplash(qreal dpr);
 
-// The spade icon in every size it is drawn in (16 to 256 pixels).
-QIcon AppIcon();
+// The spade icon in every size it is drawn in (16 to 256 pixels), or in those of at
+// most `largestPx` pixels.
+QIcon AppIcon(int largestPx = 256);
 
 }  // namespace karvelo

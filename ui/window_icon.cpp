@@ -5,14 +5,8 @@
 namespace karvelo {
 
 QIcon WindowIcon() {
-    static const QIcon icon = [] {
-        constexpr int kLargest = 64;
-        const QIcon all = AppIcon();
-        QIcon small;
-        for (const QSize& size : all.availableSizes())
-            if (size.width() <= kLargest) small.addPixmap(all.pixmap(size));
-        return small.isNull() ? all : small;
-    }();
+    // Only the drawings the window hands to the window system are read.
+    static const QIcon icon = AppIcon(64);
     return icon;
 }
 

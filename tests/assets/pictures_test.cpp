@@ -7,7 +7,10 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include <QtEndian>
+
 #include "pictures.h"
+#include "pixels.h"
 
 using namespace karvelo;
 
@@ -110,6 +113,72 @@ TEST(Pictures, SplashAndIcon) {
         // The icon hands out its own drawing for each size, not a rescaled one.
         const QPixmap pm = icon.pixmap(QSize(s, s), 1.0);
         EXPECT_EQ(pm.size(), QSize(s, s));
+    }
+}
+
+TEST(Pictures, SmallIconLeavesOutTheLargeDrawings) {
+    const QList<QSize> sizes = AppIcon(64).availableSizes();
+    EXPECT_EQ(sizes, (QList<QSize>{{16, 16}, {32, 32}, {48, 48}, {64, 64}}));
+}
+
+// The title and the icon are carried as plain pixels made at build time from the
+// committed PNGs: they must be those pictures, pixel for pixel.
+TEST(Pictures, PlainPixelsAreTheirPngs) {
+    auto png = [](const char* name) {
+        return QImage(QStringLiteral(KARVELO_ASSETS_DIR "/") + QLatin1String(name))
+            .convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+    auto same = [](const QPixmap& pm, const QImage& expected) {
+        return pm.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied) == expected;
+    };
+    EXPECT_TRUE(same(LoadSplash(1.0), png("titel/titel.png")));
+    EXPECT_TRUE(same(LoadSplash(2.0), png("titel/titel@2x.png")));
+    const QIcon icon = AppIcon();
+    for (int s : {16, 32, 48, 64, 128, 256}) {
+        const std::string name = "ikon/spader-" + std::to_string(s) + ".png";
+        EXPECT_TRUE(same(icon.pixmap(QSize(s, s), 1.0), png(name.c_str()))) << s;
+    }
+}
+
+TEST(Pixels, RoundTripKeepsEveryPixelAndItsAlpha) {
+    QImage opaque(3, 2, QImage::Format_RGB32);
+    opaque.fill(QColor(10, 20, 30));
+    opaque.setPixel(2, 1, qRgb(255, 0, 128));
+    QImage clear(2, 2, QImage::Format_ARGB32);
+    clear.fill(Qt::transparent);
+    clear.setPixel(1, 0, qRgba(200, 100, 50, 128));
+    for (const QImage& img : {opaque, clear}) {
+        const QImage back = ImageFromPixels(PixelsFromImage(img));
+        ASSERT_FALSE(back.isNull());
+        EXPECT_EQ(back.hasAlphaChannel(), img.hasAlphaChannel());
+        EXPECT_EQ(back.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+                  img.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    }
+    EXPECT_TRUE(PixelsFromImage(QImage()).isEmpty());
+}
+
+TEST(Pixels, ReadsOnlyWholeWellFormedFiles) {
+    QImage img(4, 3, QImage::Format_RGB32);
+    img.fill(Qt::red);
+    const QByteArray good = PixelsFromImage(img);
+    ASSERT_EQ(good.size(), kPixelsHeaderBytes + 4 * 3 * 4);
+    ASSERT_FALSE(ImageFromPixels(good).isNull());
+
+    auto with = [&good](int at, quint32 word) {
+        QByteArray b = good;
+        qToLittleEndian(word, b.data() + at);
+        return b;
+    };
+    QByteArray badMagic = good;
+    badMagic[0] = 'X';
+    for (const QByteArray& bad :
+         {QByteArray(), good.left(kPixelsHeaderBytes - 1), good.left(good.size() - 1),
+          good + QByteArray(1, '\0'), badMagic,
+          with(4, 0), with(8, 0),                          // no pixels
+          with(4, 5), with(8, 2),                          // sizes that disagree with the data
+          with(4, 0x40000000), with(8, 0xffffffff),        // absurd sizes, also overflowing
+          with(4, kPixelsMaxSide + 1), with(12, 2)}) {     // too wide; unknown kind
+        EXPECT_TRUE(ImageFromPixels(bad).isNull()) << bad.size();
     }
 }
 
