@@ -15,6 +15,12 @@ namespace {
 
 Backend* installed = nullptr;
 uint64_t failures = 0;
+uint64_t unreadable = 0;
+
+// A read that failed for a reason other than the key or value being absent.
+void NoteRead(Status s) {
+    if (s != kSuccess && s != kFileNotFound) ++unreadable;
+}
 
 void Show(const std::string& text) {
     ++failures;
@@ -72,6 +78,7 @@ private:
 }  // namespace
 
 uint64_t FailuresShown() { return failures; }
+uint64_t UnreadableReads() { return unreadable; }
 
 Backend& backend() { return installed ? *installed : PlatformBackend(); }
 void SetBackend(Backend* b) { installed = b; }
@@ -139,17 +146,22 @@ std::string ReadRegValue(RootKey root, const std::string& subKey, const std::str
     try {
         Backend& reg = backend();
         OpenedKey key(reg);
-        if (key.Open(root, subKey, kKeyQueryValue) != kSuccess) return "0";
+        if (const Status s = key.Open(root, subKey, kKeyQueryValue); s != kSuccess) {
+            NoteRead(s);
+            return "0";
+        }
 
         uint32_t type = 0;
         uint32_t size = 0;
-        reg.QueryValue(key.handle(), valueName, &type, nullptr, &size);  // type and size only
+        // Type and size only.
+        NoteRead(reg.QueryValue(key.handle(), valueName, &type, nullptr, &size));
 
         if (type == kRegSz) {
             std::vector<uint8_t> buffer(size, 0);
             uint32_t got = size;
-            if (reg.QueryValue(key.handle(), valueName, nullptr, buffer.data(), &got) ==
-                kSuccess) {
+            const Status read = reg.QueryValue(key.handle(), valueName, nullptr, buffer.data(), &got);
+            NoteRead(read);
+            if (read == kSuccess) {
                 // Drop the terminating zero, and anything after a zero stored inside.
                 got = got < size ? got : size;
                 std::string stored(buffer.begin(), buffer.begin() + (got > 0 ? got - 1 : 0));
@@ -161,8 +173,10 @@ std::string ReadRegValue(RootKey root, const std::string& subKey, const std::str
             // not fit and reads as "0".
             std::array<uint8_t, 4> bytes{};
             uint32_t got = static_cast<uint32_t>(bytes.size());
-            if (reg.QueryValue(key.handle(), valueName, nullptr, bytes.data(), &got) ==
-                kSuccess) {
+            const Status read = reg.QueryValue(key.handle(), valueName, nullptr, bytes.data(), &got);
+            // Longer data than the buffer is the store's answer, not a failure.
+            if (read != kMoreData) NoteRead(read);
+            if (read == kSuccess) {
                 const uint32_t u = uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 |
                                    uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
                 result = std::to_string(static_cast<int32_t>(u));
@@ -170,8 +184,10 @@ std::string ReadRegValue(RootKey root, const std::string& subKey, const std::str
         }
         key.Close();
     } catch (const std::exception& e) {
+        ++unreadable;
         ShowUnexpected(e);
     } catch (...) {
+        ++unreadable;
         ShowUnexpected();
     }
     return result;

@@ -29,4 +29,10 @@ int32_t TextToInt32(const std::string& text);
 // caller tell whether a series of operations went through.
 uint64_t FailuresShown();
 
+// How many ReadRegValue calls since the program started found the store itself
+// unreadable (busy, damaged, failing), rather than the key or value merely missing.
+// Such a read still answers "0" without a message; a caller about to write back
+// something computed from it can tell that the "0" is not a stored 0.
+uint64_t UnreadableReads();
+
 }  // namespace RegAPI

@@ -6,11 +6,13 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <map>
+#include <thread>
 
 #include "name_fold.h"
 
@@ -22,9 +24,6 @@ using RegAPI::Status;
 // "KRVL": marks a database as this store, so a foreign one is never written into.
 constexpr int kApplicationId = 0x4B52564C;
 constexpr int kSchemaVersion = 1;
-// Another copy of the game holds the file only for one short transaction at a time;
-// waiting this long for it means something is wrong, not merely busy.
-constexpr int kBusyTimeoutMs = 15000;
 
 const char* const kSchema =
     "CREATE TABLE keys("
@@ -39,6 +38,12 @@ const char* const kSchema =
     "  data BLOB NOT NULL,"
     "  UNIQUE(key_id, fold));"
     "INSERT INTO keys(path, fold) VALUES('', '');";
+
+int64_t NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
 
 bool IsCorruption(int rc) {
     const int primary = rc & 0xFF;
@@ -289,6 +294,26 @@ private:
 }  // namespace
 
 RegistryDb::RegistryDb(std::string file) : file_(std::move(file)) {}
+
+// SQLite calls this while another connection holds a lock this one needs: non-zero
+// to wait and try again, zero to give up (the statement then fails as busy).
+int RegistryDb::OnBusy(void* self, int attempt) {
+    auto* db = static_cast<RegistryDb*>(self);
+    const int64_t now = NowMs();
+    if (attempt == 0) db->waitStartedMs_ = now;
+    const bool heldLately =
+        db->heldAtMs_ >= 0 && now - db->heldAtMs_ < db->patience_.rememberMs;
+    const int64_t patience = heldLately ? db->patience_.afterHoldMs : db->patience_.waitMs;
+    const int64_t waited = now - db->waitStartedMs_;
+    if (waited >= patience) {
+        db->heldAtMs_ = now;
+        return 0;
+    }
+    // Short sleeps first: a copy of the game is usually done within a few.
+    const int64_t nap = std::min<int64_t>(attempt < 10 ? 1 : 10, patience - waited);
+    std::this_thread::sleep_for(std::chrono::milliseconds(nap));
+    return 1;
+}
 RegistryDb::~RegistryDb() = default;
 
 void RegistryDb::Close() { impl_.reset(); }
@@ -316,7 +341,7 @@ Status RegistryDb::Open() {
                                 SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK)
                 return RegAPI::kCantOpen;
             sqlite3_extended_result_codes(impl->db, 1);
-            sqlite3_busy_timeout(impl->db, kBusyTimeoutMs);
+            sqlite3_busy_handler(impl->db, &RegistryDb::OnBusy, this);
             sqlite3_exec(impl->db, "PRAGMA foreign_keys = ON; PRAGMA synchronous = FULL;",
                          nullptr, nullptr, nullptr);
 

@@ -6,7 +6,7 @@
 // The file is opened on first use and the connection kept. Every write is its own
 // transaction, committed with full synchronisation before it returns, so a write that
 // has returned survives the program being killed; concurrent copies wait for each
-// other's short transactions instead of failing. A file that turns out not to be a
+// other's short transactions instead of failing (see Patience). A file that turns out not to be a
 // database of ours is renamed aside with a time stamp and a fresh store begun.
 #include <cstdint>
 #include <memory>
@@ -59,6 +59,18 @@ public:
     // All or nothing.
     Status Apply(const std::vector<RegChange>& changes);
 
+    // How long an operation waits while another program holds the file. A copy of the
+    // game holds it for one short transaction at a time. A hold that outlasts `waitMs`
+    // is taken to go on: for `rememberMs` after it, operations wait only
+    // `afterHoldMs`, so that a long hold costs the player one long wait, not one for
+    // every value of a series. The operation that gives up fails (kIoFailed).
+    struct Patience {
+        int waitMs = 5000;
+        int afterHoldMs = 200;
+        int rememberMs = 30000;
+    };
+    void SetPatience(const Patience& patience) { patience_ = patience; }
+
     // Closes the connection; the next call opens the file again.
     void Close();
     const std::string& file() const { return file_; }
@@ -69,7 +81,12 @@ public:
 
 private:
     Status Open();
+    static int OnBusy(void* self, int attempt);
+
     std::string file_;
+    Patience patience_;
+    int64_t waitStartedMs_ = 0;
+    int64_t heldAtMs_ = -1;  // when a wait last gave up; -1: never
     std::string setAside_;
     std::unique_ptr<Impl> impl_;
 };

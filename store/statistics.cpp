@@ -37,6 +37,14 @@ void Increment(int32_t& counter) { counter = SaturatingAdd(counter, 1); }
 
 void Yield() { host().DoEvents(); }
 
+// Reported when values are left unwritten because what they would be computed from
+// could not be read: the store says "0" for an unreadable value, and writing sums
+// of such zeros over the stored record would wipe it.
+void ShowNotWritten() {
+    host().MsgBox("Could not set value", Buttons::OK, Icon::None, DefaultButton::First,
+                  kAppTitle);
+}
+
 }  // namespace
 
 StatCounterArray StatCounters;
@@ -56,7 +64,9 @@ int32_t StatCounterArray::operator()(int i) const {
 
 void RecordGameResult(bool won) {
     auto& c = StatCounters;
+    const uint64_t unreadableBefore = RegAPI::UnreadableReads();
     for (int i = 1; i <= 8; ++i) c(i) = Read(kCurrentKey, i);
+    const bool readable = RegAPI::UnreadableReads() == unreadableBefore;
 
     if (won) {
         for (int i : {1, 2, 7, 9, 10, 13}) Increment(c(i));
@@ -72,6 +82,12 @@ void RecordGameResult(bool won) {
         if (c(14) > c(6)) c(6) = c(14);
     }
     Yield();
+    if (!readable) {
+        // The stored record stays as it was; only this game goes unrecorded (the
+        // counters in memory still count it for this run).
+        ShowNotWritten();
+        return;
+    }
 
     for (int i = 1; i <= 8; ++i) {
         Write(kCurrentKey, i, c(i));
@@ -83,22 +99,31 @@ void MergeTotalStatistics() {
     RegAPI::CreateNewKey(RegAPI::HKEY_CURRENT_USER, kTotalKey);
     Yield();
     for (int i = 1; i <= 6; ++i) {
+        const uint64_t unreadableBefore = RegAPI::UnreadableReads();
         const int32_t current = Read(kCurrentKey, i);
         Yield();
         const int32_t total = Read(kTotalKey, i);
         Yield();
-        const int32_t merged = i <= 2 ? SaturatingAdd(current, total) : std::max(current, total);
-        Write(kTotalKey, i, merged);
+        if (RegAPI::UnreadableReads() != unreadableBefore) {
+            ShowNotWritten();  // the total keeps its value
+        } else {
+            const int32_t merged =
+                i <= 2 ? SaturatingAdd(current, total) : std::max(current, total);
+            Write(kTotalKey, i, merged);
+        }
         Yield();
     }
 }
 
 void ClearCurrentStatistics() {
     const uint64_t failuresBefore = RegAPI::FailuresShown();
+    const uint64_t unreadableBefore = RegAPI::UnreadableReads();
     MergeTotalStatistics();
-    // Deleting the current record after a merge that could not be written would lose
-    // those games for good; it stays until a clearing gets them into the total.
-    if (RegAPI::FailuresShown() == failuresBefore)
+    // Deleting the current record after a merge that could not be read or written
+    // would lose those games for good; it stays until a clearing gets them into the
+    // total.
+    if (RegAPI::FailuresShown() == failuresBefore &&
+        RegAPI::UnreadableReads() == unreadableBefore)
         RegAPI::DeleteRegKey(RegAPI::HKEY_CURRENT_USER, kCurrentKey);
     StatCounters.Clear();
 }

@@ -248,5 +248,67 @@ TEST_F(Statistics, ClearingKeepsTheRecordWhenTheTotalCannotBeWritten) {
     EXPECT_EQ(StatCounters(1), 0);
 }
 
+// Reads below the total key fail as a busy or failing store does; everything else
+// goes to the real store.
+class TotalUnreadable final : public RegAPI::Backend {
+public:
+    RegAPI::Status CreateKey(RegAPI::RootKey r, const std::string& k, uint32_t a,
+                             RegAPI::KeyHandle* h) override {
+        return RegAPI::PlatformBackend().CreateKey(r, k, a, h);
+    }
+    RegAPI::Status OpenKey(RegAPI::RootKey r, const std::string& k, uint32_t a,
+                           RegAPI::KeyHandle* h) override {
+        if (k.ends_with("StatistikTotal") && a == RegAPI::kKeyQueryValue) return RegAPI::kIoFailed;
+        return RegAPI::PlatformBackend().OpenKey(r, k, a, h);
+    }
+    RegAPI::Status QueryValue(RegAPI::KeyHandle h, const std::string& n, uint32_t* t,
+                              uint8_t* d, uint32_t* s) override {
+        return RegAPI::PlatformBackend().QueryValue(h, n, t, d, s);
+    }
+    RegAPI::Status SetValue(RegAPI::KeyHandle h, const std::string& n, uint32_t t,
+                            const uint8_t* d, uint32_t s) override {
+        return RegAPI::PlatformBackend().SetValue(h, n, t, d, s);
+    }
+    RegAPI::Status DeleteKey(RegAPI::RootKey r, const std::string& k) override {
+        return RegAPI::PlatformBackend().DeleteKey(r, k);
+    }
+    RegAPI::Status DeleteValue(RegAPI::KeyHandle h, const std::string& n) override {
+        return RegAPI::PlatformBackend().DeleteValue(h, n);
+    }
+    RegAPI::Status CloseKey(RegAPI::KeyHandle h) override {
+        return RegAPI::PlatformBackend().CloseKey(h);
+    }
+};
+
+// An unreadable total must not be overwritten with the current games alone, and the
+// current record must then stay to be merged by a later clearing.
+TEST_F(Statistics, ClearingKeepsBothRecordsWhenTheTotalCannotBeRead) {
+    Store(kTotal, {10, 4, 3, 2, 1, 1});
+    RecordGameResult(true);
+    RecordGameResult(false);
+    TotalUnreadable failing;
+    RegAPI::SetBackend(&failing);
+    ClearCurrentStatistics();
+    RegAPI::SetBackend(nullptr);
+    EXPECT_EQ(host.Texts(), Strings(6, "Could not set value"));
+    EXPECT_EQ(Stored(kTotal, 6), (Strings{"10", "4", "3", "2", "1", "1"}));
+    EXPECT_EQ(Stored(kCurrent, 2), (Strings{"2", "1"}));
+
+    host.boxes.clear();
+    ClearCurrentStatistics();  // readable again: merged and cleared as usual
+    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_EQ(Stored(kTotal, 2), (Strings{"12", "5"}));
+}
+
+// A missing record is a record of zeros, not an unreadable one: the first game is
+// written as usual.
+TEST_F(Statistics, AMissingRecordIsNotAnUnreadableOne) {
+    RegAPI::DeleteRegKey(RegAPI::HKEY_CURRENT_USER, kCurrent);
+    host.boxes.clear();
+    RecordGameResult(true);
+    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_EQ(Stored(kCurrent, 2), (Strings{"1", "1"}));
+}
+
 }  // namespace
 }  // namespace karvelo::test
