@@ -78,6 +78,7 @@ private:
 }  // namespace
 
 uint64_t FailuresShown() { return failures; }
+void ShowFailure(const std::string& text) { Show(text); }
 uint64_t UnreadableReads() { return unreadable; }
 
 Backend& backend() { return installed ? *installed : PlatformBackend(); }

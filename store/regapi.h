@@ -29,6 +29,10 @@ int32_t TextToInt32(const std::string& text);
 // caller tell whether a series of operations went through.
 uint64_t FailuresShown();
 
+// Shows a failure of the store the way the operations show theirs (an OK box with the
+// application title), counted in FailuresShown.
+void ShowFailure(const std::string& text);
+
 // How many ReadRegValue calls since the program started found the store itself
 // unreadable (busy, damaged, failing), rather than the key or value merely missing.
 // Such a read still answers "0" without a message; a caller about to write back

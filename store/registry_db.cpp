@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
@@ -295,6 +295,10 @@ private:
 
 RegistryDb::RegistryDb(std::string file) : file_(std::move(file)) {}
 
+RegistryDb::~RegistryDb() = default;
+
+void RegistryDb::Close() { impl_.reset(); }
+
 // SQLite calls this while another connection holds a lock this one needs: non-zero
 // to wait and try again, zero to give up (the statement then fails as busy).
 int RegistryDb::OnBusy(void* self, int attempt) {
@@ -314,9 +318,6 @@ int RegistryDb::OnBusy(void* self, int attempt) {
     std::this_thread::sleep_for(std::chrono::milliseconds(nap));
     return 1;
 }
-RegistryDb::~RegistryDb() = default;
-
-void RegistryDb::Close() { impl_.reset(); }
 
 Status RegistryDb::Open() {
     if (impl_ && !impl_->broken) {

@@ -6,8 +6,9 @@
 // The file is opened on first use and the connection kept. Every write is its own
 // transaction, committed with full synchronisation before it returns, so a write that
 // has returned survives the program being killed; concurrent copies wait for each
-// other's short transactions instead of failing (see Patience). A file that turns out not to be a
-// database of ours is renamed aside with a time stamp and a fresh store begun.
+// other's short transactions instead of failing (see Patience). A file that turns out
+// not to be a database of ours is renamed aside with a time stamp and a fresh store
+// begun.
 #include <cstdint>
 #include <memory>
 #include <string>

@@ -40,10 +40,7 @@ void Yield() { host().DoEvents(); }
 // Reported when values are left unwritten because what they would be computed from
 // could not be read: the store says "0" for an unreadable value, and writing sums
 // of such zeros over the stored record would wipe it.
-void ShowNotWritten() {
-    host().MsgBox("Could not set value", Buttons::OK, Icon::None, DefaultButton::First,
-                  kAppTitle);
-}
+void ShowNotWritten() { RegAPI::ShowFailure("Could not set value"); }
 
 }  // namespace
 
@@ -117,13 +114,11 @@ void MergeTotalStatistics() {
 
 void ClearCurrentStatistics() {
     const uint64_t failuresBefore = RegAPI::FailuresShown();
-    const uint64_t unreadableBefore = RegAPI::UnreadableReads();
     MergeTotalStatistics();
     // Deleting the current record after a merge that could not be read or written
     // would lose those games for good; it stays until a clearing gets them into the
     // total.
-    if (RegAPI::FailuresShown() == failuresBefore &&
-        RegAPI::UnreadableReads() == unreadableBefore)
+    if (RegAPI::FailuresShown() == failuresBefore)
         RegAPI::DeleteRegKey(RegAPI::HKEY_CURRENT_USER, kCurrentKey);
     StatCounters.Clear();
 }
