@@ -201,12 +201,11 @@ TEST_F(Statistics, CountersStopAtTheEndOfTheirRange) {
     EXPECT_TRUE(host.boxes.empty());
 }
 
-// Fails every write below the total key; everything else goes to the real store.
-class TotalUnwritable final : public RegAPI::Backend {
+// Hands every operation to the real store; the faulty stores below change one each.
+class PassThroughBackend : public RegAPI::Backend {
 public:
     RegAPI::Status CreateKey(RegAPI::RootKey r, const std::string& k, uint32_t a,
                              RegAPI::KeyHandle* h) override {
-        total_ = k.ends_with("StatistikTotal");
         return RegAPI::PlatformBackend().CreateKey(r, k, a, h);
     }
     RegAPI::Status OpenKey(RegAPI::RootKey r, const std::string& k, uint32_t a,
@@ -219,7 +218,6 @@ public:
     }
     RegAPI::Status SetValue(RegAPI::KeyHandle h, const std::string& n, uint32_t t,
                             const uint8_t* d, uint32_t s) override {
-        if (total_) return RegAPI::kAccessDenied;
         return RegAPI::PlatformBackend().SetValue(h, n, t, d, s);
     }
     RegAPI::Status DeleteKey(RegAPI::RootKey r, const std::string& k) override {
@@ -230,6 +228,21 @@ public:
     }
     RegAPI::Status CloseKey(RegAPI::KeyHandle h) override {
         return RegAPI::PlatformBackend().CloseKey(h);
+    }
+};
+
+// Fails every write below the total key.
+class TotalUnwritable final : public PassThroughBackend {
+public:
+    RegAPI::Status CreateKey(RegAPI::RootKey r, const std::string& k, uint32_t a,
+                             RegAPI::KeyHandle* h) override {
+        total_ = k.ends_with("StatistikTotal");
+        return PassThroughBackend::CreateKey(r, k, a, h);
+    }
+    RegAPI::Status SetValue(RegAPI::KeyHandle h, const std::string& n, uint32_t t,
+                            const uint8_t* d, uint32_t s) override {
+        if (total_) return RegAPI::kAccessDenied;
+        return PassThroughBackend::SetValue(h, n, t, d, s);
     }
 
 private:
@@ -248,35 +261,13 @@ TEST_F(Statistics, ClearingKeepsTheRecordWhenTheTotalCannotBeWritten) {
     EXPECT_EQ(StatCounters(1), 0);
 }
 
-// Reads below the total key fail as a busy or failing store does; everything else
-// goes to the real store.
-class TotalUnreadable final : public RegAPI::Backend {
+// Reads below the total key fail as a busy or failing store does.
+class TotalUnreadable final : public PassThroughBackend {
 public:
-    RegAPI::Status CreateKey(RegAPI::RootKey r, const std::string& k, uint32_t a,
-                             RegAPI::KeyHandle* h) override {
-        return RegAPI::PlatformBackend().CreateKey(r, k, a, h);
-    }
     RegAPI::Status OpenKey(RegAPI::RootKey r, const std::string& k, uint32_t a,
                            RegAPI::KeyHandle* h) override {
         if (k.ends_with("StatistikTotal") && a == RegAPI::kKeyQueryValue) return RegAPI::kIoFailed;
-        return RegAPI::PlatformBackend().OpenKey(r, k, a, h);
-    }
-    RegAPI::Status QueryValue(RegAPI::KeyHandle h, const std::string& n, uint32_t* t,
-                              uint8_t* d, uint32_t* s) override {
-        return RegAPI::PlatformBackend().QueryValue(h, n, t, d, s);
-    }
-    RegAPI::Status SetValue(RegAPI::KeyHandle h, const std::string& n, uint32_t t,
-                            const uint8_t* d, uint32_t s) override {
-        return RegAPI::PlatformBackend().SetValue(h, n, t, d, s);
-    }
-    RegAPI::Status DeleteKey(RegAPI::RootKey r, const std::string& k) override {
-        return RegAPI::PlatformBackend().DeleteKey(r, k);
-    }
-    RegAPI::Status DeleteValue(RegAPI::KeyHandle h, const std::string& n) override {
-        return RegAPI::PlatformBackend().DeleteValue(h, n);
-    }
-    RegAPI::Status CloseKey(RegAPI::KeyHandle h) override {
-        return RegAPI::PlatformBackend().CloseKey(h);
+        return PassThroughBackend::OpenKey(r, k, a, h);
     }
 };
 
