@@ -60,6 +60,13 @@ public:
     virtual Status DeleteValue(KeyHandle key, const std::string& name) = 0;
     virtual Status CloseKey(KeyHandle key) = 0;
 
+    // Bracket a series of reads and writes that belong together (one game's update of
+    // the statistics), so that another copy of the game cannot slip its own series in
+    // between: each copy then reads what the other wrote instead of writing over it.
+    // Nested brackets count as one. By default nothing is held.
+    virtual void BeginSeries() {}
+    virtual void EndSeries() {}
+
     // The bytes a string value keeps for a UTF-8 text (without the terminating zero),
     // and the text back from such bytes.
     virtual std::string EncodeText(const std::string& utf8) { return utf8; }

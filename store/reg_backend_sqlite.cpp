@@ -50,6 +50,9 @@ public:
         return kSuccess;
     }
 
+    void BeginSeries() override { karvelo::UserRegistry().BeginSeries(); }
+    void EndSeries() override { karvelo::UserRegistry().EndSeries(); }
+
     Status SetValue(KeyHandle key, const std::string& name, uint32_t type, const uint8_t* data,
                     uint32_t size) override {
         const auto it = open_.find(key);

@@ -77,6 +77,21 @@ private:
 
 }  // namespace
 
+Series::Series() {
+    try {
+        backend().BeginSeries();
+    } catch (...) {
+        // Without the hold the series still runs, as it would in a single copy.
+    }
+}
+
+Series::~Series() {
+    try {
+        backend().EndSeries();
+    } catch (...) {
+    }
+}
+
 uint64_t FailuresShown() { return failures; }
 void ShowFailure(const std::string& text) { Show(text); }
 uint64_t UnreadableReads() { return unreadable; }

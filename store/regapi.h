@@ -29,6 +29,16 @@ int32_t TextToInt32(const std::string& text);
 // caller tell whether a series of operations went through.
 uint64_t FailuresShown();
 
+// Holds the store for a series of operations that belong together, for as long as it
+// lives (see Backend::BeginSeries).
+class Series {
+public:
+    Series();
+    ~Series();
+    Series(const Series&) = delete;
+    Series& operator=(const Series&) = delete;
+};
+
 // Shows a failure of the store the way the operations show theirs (an OK box with the
 // application title), counted in FailuresShown.
 void ShowFailure(const std::string& text);

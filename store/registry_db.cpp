@@ -1,7 +1,9 @@
 // The SQLite file behind the registry operations on systems without a registry.
 #include "registry_db.h"
 
+#include <fcntl.h>
 #include <sqlite3.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -295,7 +297,31 @@ private:
 
 RegistryDb::RegistryDb(std::string file) : file_(std::move(file)) {}
 
-RegistryDb::~RegistryDb() = default;
+RegistryDb::~RegistryDb() {
+    if (seriesLock_ >= 0) ::close(seriesLock_);  // closing the file lets go of its lock
+}
+
+void RegistryDb::BeginSeries() {
+    if (seriesDepth_++ > 0) return;
+    const std::string lockFile = file_ + ".lock";
+    const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    if (fd < 0) return;  // no folder to lock in: the operations report that themselves
+    const int64_t start = NowMs();
+    while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        if ((errno != EWOULDBLOCK && errno != EINTR) || NowMs() - start >= patience_.waitMs) {
+            ::close(fd);
+            return;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    seriesLock_ = fd;
+}
+
+void RegistryDb::EndSeries() {
+    if (seriesDepth_ == 0 || --seriesDepth_ > 0) return;
+    if (seriesLock_ >= 0) ::close(seriesLock_);
+    seriesLock_ = -1;
+}
 
 void RegistryDb::Close() { impl_.reset(); }
 

@@ -42,7 +42,7 @@ struct RegChange {
 class RegistryDb {
 public:
     explicit RegistryDb(std::string file);
-    ~RegistryDb();
+    ~RegistryDb();  // ends a series still open
     RegistryDb(const RegistryDb&) = delete;
     RegistryDb& operator=(const RegistryDb&) = delete;
 
@@ -72,6 +72,13 @@ public:
     };
     void SetPatience(const Patience& patience) { patience_ = patience; }
 
+    // Holds "<file>.lock" for a series of operations that belong together, against
+    // other processes; nested calls count as one. Waits for another holder as long as
+    // an operation waits for the file; when the lock cannot be had the series goes on
+    // without it (a copy stopped in its series must not stop this one).
+    void BeginSeries();
+    void EndSeries();
+
     // Closes the connection; the next call opens the file again.
     void Close();
     const std::string& file() const { return file_; }
@@ -88,6 +95,8 @@ private:
     Patience patience_;
     int64_t waitStartedMs_ = 0;
     int64_t heldAtMs_ = -1;  // when a wait last gave up; -1: never
+    int seriesDepth_ = 0;
+    int seriesLock_ = -1;  // the lock file, while held
     std::string setAside_;
     std::unique_ptr<Impl> impl_;
 };

@@ -60,6 +60,7 @@ int32_t StatCounterArray::operator()(int i) const {
 }
 
 void RecordGameResult(bool won) {
+    const RegAPI::Series series;  // another copy's update waits until this one is written
     auto& c = StatCounters;
     const uint64_t unreadableBefore = RegAPI::UnreadableReads();
     for (int i = 1; i <= 8; ++i) c(i) = Read(kCurrentKey, i);
@@ -93,6 +94,7 @@ void RecordGameResult(bool won) {
 }
 
 void MergeTotalStatistics() {
+    const RegAPI::Series series;
     RegAPI::CreateNewKey(RegAPI::HKEY_CURRENT_USER, kTotalKey);
     Yield();
     for (int i = 1; i <= 6; ++i) {
@@ -113,6 +115,7 @@ void MergeTotalStatistics() {
 }
 
 void ClearCurrentStatistics() {
+    const RegAPI::Series series;  // no game is recorded between the merge and the deletion
     const uint64_t failuresBefore = RegAPI::FailuresShown();
     MergeTotalStatistics();
     // Deleting the current record after a merge that could not be read or written
