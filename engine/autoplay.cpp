@@ -4,33 +4,24 @@
 namespace funktioner {
 namespace {
 
-// Clears AutoPlayActive however the automatic play ends.
-class ActiveFlag {
-public:
-    ActiveFlag() { AutoPlayActive = true; }
-    ~ActiveFlag() { AutoPlayActive = false; }
-    ActiveFlag(const ActiveFlag&) = delete;
-    ActiveFlag& operator=(const ActiveFlag&) = delete;
-};
-
 bool PlayFromCell(int column, int row) {
     const int code = Board(column, row);
-    if (code < 1 || code > 52) return false;
+    if (!IsCardCode(code)) return false;
     return PlayToFoundation(static_cast<int16_t>(SuitOf(code)), code, true);
 }
 
 // Tableau columns left to right; at most one card.
 bool TableauPass() {
-    for (int c = 1; c <= 8; ++c) {
-        if (Board(c, 0) != 0 && PlayFromCell(c, Board(c, 0))) return true;
+    for (int c = kFirstColumn; c <= kLastColumn; ++c) {
+        if (Board(c, kCountRow) != 0 && PlayFromCell(c, Board(c, kCountRow))) return true;
     }
     return false;
 }
 
 // Free cells 0 to 3; at most one card.
 bool CellPass() {
-    for (int j = 1; j <= 4; ++j) {
-        if (Board(0, j) != 0 && PlayFromCell(0, j)) return true;
+    for (int j = 1; j <= kFreeCellSlots; ++j) {
+        if (Board(kFreeCells, j) != 0 && PlayFromCell(kFreeCells, j)) return true;
     }
     return false;
 }
@@ -38,9 +29,9 @@ bool CellPass() {
 }  // namespace
 
 void AutoPlay() {
-    // One automatic play at a time: a nested one would end the outer one's guard early.
-    if (AutoPlayActive) return;
-    ActiveFlag active;
+    // AutoPlayActive for as long as this runs, however it ends.
+    const auto active = gate().BeginAutoPlay();
+    if (!active) return;
     for (;;) {
         const bool fromTableau = TableauPass();
         const bool fromCell = CellPass();

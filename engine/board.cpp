@@ -1,19 +1,20 @@
-// The table in memory, the module values and the two rules every move shares.
-
-
+// The table in memory and the two rules every move shares.
+#include "check.h"
 #include "funktioner.h"
 #include "tags.h"
 
 namespace funktioner {
+namespace {
 
-BoardArray Board;
-DeckArray Deck;
-bool GameInProgress = false;
-bool AutoPlayActive = false;
-int32_t AnimationSpeed = 17;
+bool InBoard(int column, int row) {
+    return column >= 0 && column < BoardArray::kColumns && row >= 0 && row < BoardArray::kRows;
+}
+
+}  // namespace
 
 int32_t& BoardArray::operator()(int column, int row) {
-    if (column < 0 || column >= kColumns || row < 0 || row >= kRows) {
+    KARVELO_ASSERT(InBoard(column, row));
+    if (!InBoard(column, row)) {
         scratch_ = 0;
         return scratch_;
     }
@@ -21,7 +22,8 @@ int32_t& BoardArray::operator()(int column, int row) {
 }
 
 int32_t BoardArray::operator()(int column, int row) const {
-    if (column < 0 || column >= kColumns || row < 0 || row >= kRows) return 0;
+    KARVELO_ASSERT(InBoard(column, row));
+    if (!InBoard(column, row)) return 0;
     return cells_[column][row];
 }
 
@@ -32,6 +34,7 @@ void BoardArray::Clear() {
 }
 
 int32_t& DeckArray::operator()(int position) {
+    KARVELO_ASSERT(position >= 1 && position <= 52);
     if (position < 1 || position > 52) {
         scratch_ = 0;
         return scratch_;
@@ -40,6 +43,7 @@ int32_t& DeckArray::operator()(int position) {
 }
 
 int32_t DeckArray::operator()(int position) const {
+    KARVELO_ASSERT(position >= 1 && position <= 52);
     if (position < 1 || position > 52) return 0;
     return cells_[position];
 }
@@ -49,20 +53,23 @@ void DeckArray::Clear() {
 }
 
 bool CanStackOn(int32_t lower, int32_t upper) {
-    if (lower < 1 || lower > 52 || upper < 1 || upper > 52) return false;
+    // 0 stands for the row-0 place of an empty column: the caller admits that itself.
+    if (!IsCardCode(lower) || !IsCardCode(upper)) return false;
     return ColourOf(upper) != ColourOf(lower) && RankOf(upper) == RankOf(lower) - 1;
 }
 
 void MoveCardInBoard(const std::string& destinationTag, const std::string& sourceTag,
                      int32_t code) {
-    // The destination names the cell beneath the one that receives the card.
+    // The destination names the cell beneath the one that receives the card. Both tags
+    // are the engine's own, checked against Board before the move was chosen.
     const auto source = ParseTag(sourceTag);
     const auto destination = ParseTag(destinationTag);
-    if (!source || !destination) return;
-    Board(source->column, 0) -= 1;
+    KARVELO_ASSERT(source && destination && destination->row + 1 < BoardArray::kRows);
+    if (!source || !destination || destination->row + 1 >= BoardArray::kRows) return;
+    Board(source->column, kCountRow) -= 1;
     Board(source->column, source->row) = 0;
     Board(destination->column, destination->row + 1) = code;
-    Board(destination->column, 0) += 1;
+    Board(destination->column, kCountRow) += 1;
 }
 
 }  // namespace funktioner

@@ -3,10 +3,10 @@
 #include <cmath>
 
 #include "funktioner.h"
+#include "host.h"
 #include "layout.h"
 #include "random.h"
 #include "tags.h"
-#include "host.h"
 
 namespace funktioner {
 namespace {
@@ -38,21 +38,15 @@ void ShuffleDeck() {
     }
 }
 
-namespace {
-int64_t dealsLaid = 0;
-}  // namespace
-
-int64_t DealNumber() { return dealsLaid; }
-
 void DealCards() {
-    ++dealsLaid;
+    gate().DealLaidOut();
     auto& t = table();
     Board.Clear();
     for (int p = 1; p <= 52; ++p) {
-        const int column = (p - 1) % 8 + 1;
+        const int column = (p - 1) % 8 + kFirstColumn;
         const int row = (p - 1) / 8 + 1;
         const int code = Deck(p);
-        if (!layout::IsCardIndex(code)) continue;
+        if (!IsCardCode(code)) continue;
         if (t.CardExists(code)) t.DestroyCard(code);
         t.CreateCard(code);
         t.SetPicture(code, layout::kFaceResourceBase + code);
@@ -63,11 +57,11 @@ void DealCards() {
         t.SetVisible(code, true);
         t.BringToFront(code);
         Board(column, row) = code;
-        Board(column, 0) = row;
+        Board(column, kCountRow) = row;
     }
     const float baseWidth = std::max(0.0f, t.Width(imgKort(1)) - layout::kBaseShrink);
     const float baseHeight = std::max(0.0f, t.Height(imgKort(1)) - layout::kBaseShrink);
-    for (int column = 1; column <= 8; ++column) {
+    for (int column = kFirstColumn; column <= kLastColumn; ++column) {
         const int base = layout::BaseIndex(column);
         if (t.CardExists(base)) t.DestroyCard(base);
         t.CreateCard(base);
@@ -78,27 +72,26 @@ void DealCards() {
                static_cast<float>(layout::kFirstCardTop + layout::kBaseInset));
         t.SetSize(base, baseWidth, baseHeight);
         t.SendToBack(base);
-        t.SetTag(base, MakeTag(9, column));
+        t.SetTag(base, MakeTag(kBaseTagDigit, column));
         t.SetEnabled(base, true);
         t.SetVisible(base, true);
     }
-    for (int p = 0; p <= 3; ++p) Board(9, p + 1) = 13 * p;
-    t.SetVisible(0, false);
-    t.SetEnabled(0, false);
-    t.SendToBack(0);
+    for (int p = 0; p < kSuits; ++p) Board(kFoundations, p + 1) = 13 * p;
+    t.SetVisible(layout::kTemplateCard, false);
+    t.SetEnabled(layout::kTemplateCard, false);
+    t.SendToBack(layout::kTemplateCard);
 }
 
 void ClearBoard() {
     auto& t = table();
     Board.Clear();
     Deck.Clear();
-    t.SetPicture(0, 0);
+    t.SetPicture(layout::kTemplateCard, 0);
     karvelo::host().DoEvents();
     for (int code = layout::kFirstCard; code <= layout::kLastCard; ++code) {
         if (t.CardExists(code)) t.DestroyCard(code);
     }
-    for (int column = 1; column <= 8; ++column) {
-        const int base = layout::BaseIndex(column);
+    for (int base = layout::kFirstBase; base <= layout::kLastBase; ++base) {
         if (t.CardExists(base)) t.DestroyCard(base);
     }
     karvelo::host().DoEvents();

@@ -5,7 +5,6 @@
 #include "funktioner.h"
 #include "host.h"
 #include "layout.h"
-#include "statistics.h"
 #include "tags.h"
 
 namespace funktioner {
@@ -18,13 +17,13 @@ std::string WinQuestion(int32_t run) {
 }
 
 // Cards on foundation q.
-int32_t FoundationCount(int q) { return Board(9, q + 1) - 13 * q; }
+int32_t FoundationCount(int q) { return Board(kFoundations, q + 1) - 13 * q; }
 
 // A card goes by itself only when both foundations of the other colour hold at least
 // its rank less two.
 bool SafeToPlay(int code) {
     const int first = ColourOf(code) == 0 ? 1 : 0;
-    for (int q = first; q <= 3; q += 2) {
+    for (int q = first; q < kSuits; q += 2) {
         if ((code - 1) % 13 > FoundationCount(q) + 1) return false;
     }
     return true;
@@ -38,10 +37,10 @@ int32_t FoundationSteps() {
 }
 
 void FinishWonGame() {
-    karvelo::RecordGameResult(true);
+    results().RecordGameResult(true);
     ClearBoard();
     const auto answer = karvelo::host().MsgBox(
-        WinQuestion(karvelo::StatCounters(13)), karvelo::Buttons::YesNo, karvelo::Icon::None,
+        WinQuestion(results().SeriesWinRun()), karvelo::Buttons::YesNo, karvelo::Icon::None,
         karvelo::DefaultButton::First, karvelo::kAppTitle);
     GameInProgress = false;
     if (answer == karvelo::Answer::Yes) NewGame();
@@ -51,15 +50,15 @@ void FinishWonGame() {
 
 bool PlayToFoundation(int16_t foundation, int card, bool safeOnly) {
     const int p = foundation;
-    if (p < 0 || p > 3 || !layout::IsCardIndex(card)) return false;
+    if (p < 0 || p >= kSuits || !layout::IsCardIndex(card)) return false;
     const auto from = PlaceOfCard(card);
     if (!from || !IsFree(*from)) return false;
     if (!(13 * p < card && card < 13 * p + 14)) return false;
-    if (card != Board(9, p + 1) + 1) return false;
+    if (card != Board(kFoundations, p + 1) + 1) return false;
     if (safeOnly && !SafeToPlay(card)) return false;
 
     auto& t = table();
-    MoveCardInBoard(MakeTag(9, p), MakeTag(from->column, from->row), card);
+    MoveCardInBoard(MakeTag(kFoundations, p), MakeTag(from->column, from->row), card);
     // The card flies at its old depth and comes to the front on arrival; it keeps
     // the tag of the place it left and takes no further input.
     AnimateMove(imgKort(card), imgHog(p), layout::kCellOffsetLeft, layout::kCellOffsetTop,
@@ -67,13 +66,13 @@ bool PlayToFoundation(int16_t foundation, int card, bool safeOnly) {
     t.BringToFront(card);
     t.SetEnabled(card, false);
 
-    if (Board(9, 0) == 52) FinishWonGame();
+    if (Board(kFoundations, kCountRow) == 52) FinishWonGame();
     return true;
 }
 
 void imgHog_DragDrop(int16_t Index, int source) {
-    if (Admit(PlayerInput::Drop) != Verdict::Run) return;
-    GateHold hold(Hold::Move);
+    if (gate().Admit(PlayerInput::Drop) != Verdict::Run) return;
+    const GateHold move = gate().Hold(Span::Move);
     PlayToFoundation(Index, source, false);
     AutoPlay();
 }

@@ -9,40 +9,41 @@ namespace funktioner {
 namespace {
 
 void DropOnCell(int slot, int source) {
-    if (slot < 0 || slot > 3) return;
+    if (slot < 0 || slot >= kFreeCellSlots) return;
     const auto from = PlaceOfCard(source);
-    if (!from || !IsFree(*from) || Board(0, slot + 1) != 0) return;
+    if (!from || !IsFree(*from) || Board(kFreeCells, slot + 1) != 0) return;
     auto& t = table();
-    MoveCardInBoard(MakeTag(0, slot), MakeTag(from->column, from->row), source);
+    MoveCardInBoard(MakeTag(kFreeCells, slot), MakeTag(from->column, from->row), source);
     t.BringToFront(source);
-    t.SetTag(source, MakeTag(0, slot + 1));
+    t.SetTag(source, MakeTag(kFreeCells, slot + 1));
     AnimateMove(imgKort(source), imgHand(slot), layout::kCellOffsetLeft,
                 layout::kCellOffsetTop, AnimationSpeed);
     karvelo::host().DoEvents();
 }
 
 // A foundation's top code is at least the code of every card played there.
-bool OnFoundation(int code) { return code <= Board(9, SuitOf(code) + 1); }
+bool OnFoundation(int code) { return code <= Board(kFoundations, SuitOf(code) + 1); }
 
 }  // namespace
 
 void imgHand_DragDrop(int16_t Index, int source) {
-    if (Admit(PlayerInput::Drop) != Verdict::Run) return;
-    GateHold hold(Hold::Move);
+    if (gate().Admit(PlayerInput::Drop) != Verdict::Run) return;
+    const GateHold move = gate().Hold(Span::Move);
     DropOnCell(Index, source);
     AutoPlay();
 }
 
 void imgKort_DblClick(int16_t Index) {
-    if (Admit(PlayerInput::DoubleClick) != Verdict::Run) return;
+    if (gate().Admit(PlayerInput::DoubleClick) != Verdict::Run) return;
     if (!layout::IsCardIndex(Index)) return;
     auto& t = table();
-    if (Board(0, 0) >= 4 || !t.CardExists(Index) || !t.Enabled(Index) || OnFoundation(Index)) {
+    if (Board(kFreeCells, kCountRow) >= kFreeCellSlots || !t.CardExists(Index) ||
+        !t.Enabled(Index) || OnFoundation(Index)) {
         return;
     }
     int slot = 0;
-    while (slot < 3 && Board(0, slot + 1) != 0) ++slot;
-    GateHold hold(Hold::Move);
+    while (slot < kFreeCellSlots - 1 && Board(kFreeCells, slot + 1) != 0) ++slot;
+    const GateHold move = gate().Hold(Span::Move);
     DropOnCell(slot, Index);
     AutoPlay();
 }

@@ -1,11 +1,16 @@
 #pragma once
 // The game engine: cards, the table in memory, dealing, the move rules, play to the
-// foundations, automatic play and new games. Qt-free; it reaches the window only
-// through Table (element operations) and karvelo::Host (message boxes, DoEvents).
+// foundations, automatic play, new games and the card flight. It depends on nothing
+// else of the program's; it reaches the outside only through interfaces it declares:
+// the window's picture elements (table.h), the host's message boxes and event
+// processing (host.h) and the receiver of game results (game_results.h). Input that
+// arrives in the middle of a move is decided by its gate (input_gate.h).
 #include <cstdint>
 #include <functional>
 #include <string>
 
+#include "game_results.h"
+#include "input_gate.h"
 #include "table.h"
 
 namespace funktioner {
@@ -14,13 +19,23 @@ namespace funktioner {
 constexpr int SuitOf(int code) { return (code - 1) / 13; }
 constexpr int RankOf(int code) { return (code - 1) % 13 + 1; }
 constexpr int ColourOf(int code) { return SuitOf(code) % 2; }  // 0 red, 1 black
+constexpr bool IsCardCode(int code) { return code >= 1 && code <= 52; }
 
-// ---- The table in memory: Board(column, row), 10 x 22.
-// Column 0 the free cells, 1 to 8 the tableau, 9 the foundations; row 0 a count.
+// ---- The table in memory: Board(column, row), 10 x 22; row 0 of each column a count.
+inline constexpr int kFreeCells = 0;    // column 0: free cell s at row s + 1
+inline constexpr int kFirstColumn = 1;  // tableau columns 1 to 8, left to right
+inline constexpr int kLastColumn = 8;
+inline constexpr int kFoundations = 9;  // column 9: top code of foundation p at row p + 1
+inline constexpr int kCountRow = 0;
+inline constexpr int kFreeCellSlots = 4;
+inline constexpr int kSuits = 4;
+
 class BoardArray {
 public:
     static constexpr int kColumns = 10;
     static constexpr int kRows = 22;
+    // An index outside the array is a programmer error; release builds read 0 and
+    // write nowhere.
     int32_t& operator()(int column, int row);
     int32_t operator()(int column, int row) const;
     void Clear();
@@ -40,11 +55,17 @@ private:
     int32_t scratch_ = 0;
 };
 
-extern BoardArray Board;
-extern DeckArray Deck;
-extern bool GameInProgress;
-extern bool AutoPlayActive;
-extern int32_t AnimationSpeed;  // 1, 9, 17, 25 or 33; default 17
+// ---- The module values. One owner holds them (module_values.cpp) with their start
+// values; these are their names.
+inline constexpr int32_t kStandardAnimationSpeed = 17;
+extern BoardArray& Board;
+extern DeckArray& Deck;
+extern bool& GameInProgress;
+extern bool& AutoPlayActive;
+extern int32_t& AnimationSpeed;  // 1, 9, 17, 25 or 33; default 17
+
+// Puts every module value back to its start-of-run state.
+void ResetEngine();
 
 // ---- Rules shared by every move.
 bool CanStackOn(int32_t lower, int32_t upper);
@@ -55,13 +76,11 @@ void MoveCardInBoard(const std::string& destinationTag, const std::string& sourc
 void ShuffleDeck();
 void DealCards();
 void ClearBoard();
-// How many deals this run has laid out; tells a waiting command that a deal came first.
-int64_t DealNumber();
 
 // ---- Moves. `source` is the dragged card's imgKort index (its card code). Each
-// handler first asks Admit and does nothing at all unless told Run; a source or
-// target whose tag does not match Board (a played card, a stale or malformed tag)
-// is a drop that does not qualify.
+// handler first asks the gate and does nothing at all unless told Run; a source or
+// target whose tag does not match Board (a played card, a stale or malformed tag) is
+// a drop that does not qualify.
 void imgKort_DragDrop(int16_t Index, int source);   // onto a card or column base
 void imgHand_DragDrop(int16_t Index, int source);   // onto free cell Index
 void imgHog_DragDrop(int16_t Index, int source);    // onto foundation Index
@@ -73,44 +92,8 @@ void NewGame();
 // ---- The card flight.
 void AnimateMove(Element mover, Element anchor, int16_t dx, int16_t dy, int32_t steps);
 
-// ---- Input arriving in the middle of a move.
-// Flights, the automatic play, clearing and dealing all let the window process
-// events. Whether the player's input may act then is decided here, once.
-enum class PlayerInput {
-    CardPress,        // left press on a card (drag start); also accepted for a right press
-    PeekPress,        // right press on a card that shows the peek copy
-    PeekRelease,      // right release that hides the peek copy
-    Drop,             // any drop: card, column base, free cell, foundation
-    DoubleClick,
-    NewGame,          // the "Nytt spel" command
-    Quit,             // "Avsluta" and closing the window
-    Statistics,       // the statistics window and the hidden statistics keys
-};
-enum class Verdict { Run, Ignore, Defer };
-Verdict Admit(PlayerInput input);
-// True while a player's move (its flights and the automatic play after it), a win
-// sequence or a new deal is being laid down.
-bool MoveInProgress();
-
-// Marks the span of a move or a deal for Admit. Holds nest; each one counts until it
-// is destroyed. The engine's handlers hold Move, NewGame holds Deal; the window holds
-// Deal while it grows before the first deal.
-enum class Hold { Move, Deal };
-class GateHold {
-public:
-    explicit GateHold(Hold hold);
-    ~GateHold();
-    GateHold(const GateHold&) = delete;
-    GateHold& operator=(const GateHold&) = delete;
-private:
-    Hold hold_;
-};
-
 // ---- Random source: uniform single-precision values in [0, 1).
 void SetRandomSource(std::function<float()> next);
 void SeedRandomFromClock();
-
-// Puts every module value back to its start-of-run state (tests, shut-down).
-void ResetEngine();
 
 }  // namespace funktioner

@@ -27,13 +27,20 @@ inline constexpr int kCellOffsetTop = 30;
 // Flights to a foundation take this many steps more than the other flights.
 inline constexpr int32_t kFoundationExtraSteps = 10;
 
-// Picture elements: imgKort(code) for the cards, imgKort(59 + column) for the bases.
+// Picture elements: imgKort(0) the template (and peek copy), imgKort(code) for the
+// cards, imgKort(59 + column) for the column bases; 53 to 59 are never used.
+inline constexpr int kTemplateCard = 0;
 inline constexpr int kFirstCard = 1;
 inline constexpr int kLastCard = 52;
 inline constexpr int kBaseBeforeColumn1 = 59;
 constexpr int BaseIndex(int column) { return kBaseBeforeColumn1 + column; }
+inline constexpr int kFirstBase = BaseIndex(1);
+inline constexpr int kLastBase = BaseIndex(8);
 constexpr bool IsCardIndex(int index) { return index >= kFirstCard && index <= kLastCard; }
-constexpr bool IsBaseIndex(int index) { return index >= BaseIndex(1) && index <= BaseIndex(8); }
+constexpr bool IsBaseIndex(int index) { return index >= kFirstBase && index <= kLastBase; }
+constexpr bool IsElementIndex(int index) {
+    return index == kTemplateCard || IsCardIndex(index) || IsBaseIndex(index);
+}
 
 // The card with code c shows resource 100 + c.
 inline constexpr int kFaceResourceBase = 100;

@@ -1,32 +1,22 @@
 // Starting a game: an abandoned one counts as lost, then a fresh deal.
 #include "funktioner.h"
-#include "statistics.h"
 
 namespace funktioner {
-namespace {
-
-bool dealing = false;
-
-class Dealing {
-public:
-    Dealing() : hold_(Hold::Deal) { dealing = true; }
-    ~Dealing() { dealing = false; }
-    Dealing(const Dealing&) = delete;
-    Dealing& operator=(const Dealing&) = delete;
-private:
-    GateHold hold_;
-};
-
-}  // namespace
 
 void NewGame() {
-    // Clearing lets events run; a second NewGame from one of them would deal twice
-    // and count the abandoned game twice.
-    if (dealing) return;
-    Dealing inProgress;
+    // Clearing and recording let events run; a second NewGame from one of them would
+    // deal twice and count the abandoned game twice.
+    if (!gate().MayBeginDeal()) return;
+    const GateHold dealing = gate().Hold(Span::Deal);
     if (GameInProgress) {
         ClearBoard();
-        karvelo::RecordGameResult(false);
+        results().RecordGameResult(false);
+    }
+    // The player chose to leave while the old game was taken away: it is recorded, and
+    // no fresh game is laid out that nobody would play (and that would count as lost).
+    if (gate().Leaving()) {
+        GameInProgress = false;
+        return;
     }
     ShuffleDeck();
     DealCards();

@@ -6,6 +6,7 @@
 #include "funktioner.h"
 #include "host.h"
 #include "layout.h"
+#include "rounding.h"
 #include "tags.h"
 
 namespace funktioner {
@@ -27,9 +28,9 @@ struct Target {
 void PlaceRowZero(const Target& target) {
     auto& t = table();
     const Element base = imgKort(target.base);
-    t.Move(0, t.Left(base) - layout::kBaseInset,
+    t.Move(layout::kTemplateCard, t.Left(base) - layout::kBaseInset,
            t.Top(base) - layout::kBaseInset - layout::kRowSpacing);
-    t.SetTag(0, MakeTag(target.place.column, 0));
+    t.SetTag(layout::kTemplateCard, MakeTag(target.place.column, kCountRow));
 }
 
 std::optional<Target> ResolveTarget(int index) {
@@ -37,8 +38,9 @@ std::optional<Target> ResolveTarget(int index) {
     if (!t.CardExists(index)) return std::nullopt;
     if (layout::IsBaseIndex(index)) {
         const auto number = TagNumber(t.Tag(index));
-        if (!number || *number <= 90 || *number >= 99) return std::nullopt;
-        Target target{imgKort(0), {*number - 90, 0}, index};
+        constexpr int kBaseTags = 10 * kBaseTagDigit;  // "91" to "98"
+        if (!number || *number <= kBaseTags || *number >= kBaseTags + 9) return std::nullopt;
+        Target target{imgKort(layout::kTemplateCard), {*number - kBaseTags, kCountRow}, index};
         PlaceRowZero(target);
         return target;
     }
@@ -46,10 +48,6 @@ std::optional<Target> ResolveTarget(int index) {
     const auto place = PlaceOfCard(index);
     if (!place) return std::nullopt;
     return Target{imgKort(index), *place};
-}
-
-int16_t ToInt16(double v) {
-    return static_cast<int16_t>(std::clamp(std::nearbyint(v), -32768.0, 32767.0));
 }
 
 bool RunInOrder(const Place& from, int n) {
@@ -65,11 +63,11 @@ bool RunInOrder(const Place& from, int n) {
 // column other than the destination.
 int RunCapacity(bool toEmptyColumn) {
     int emptyColumns = 0;
-    for (int c = 1; c <= 8; ++c) {
-        if (Board(c, 0) == 0) ++emptyColumns;
+    for (int c = kFirstColumn; c <= kLastColumn; ++c) {
+        if (Board(c, kCountRow) == 0) ++emptyColumns;
     }
     if (toEmptyColumn && emptyColumns > 0) --emptyColumns;
-    const int emptyCells = std::clamp(4 - Board(0, 0), 0, 4);
+    const int emptyCells = std::clamp(kFreeCellSlots - Board(kFreeCells, kCountRow), 0, kFreeCellSlots);
     return (emptyCells + 1) << emptyColumns;
 }
 
@@ -96,18 +94,18 @@ void MoveRun(const Place& from, int n, const Target& target) {
         // Element 0 may have been moved by a peek release during the last flight.
         if (target.base != 0) PlaceRowZero(target);
         AnimateMove(imgKort(mover), target.element, 0,
-                    ToInt16(targetTop - t.Top(target.element)), AnimationSpeed);
+                    karvelo::RoundHalfEven16(targetTop - t.Top(target.element)), AnimationSpeed);
     }
 }
 
 Outcome DropOnTableau(int index, int source) {
     const auto target = ResolveTarget(index);
-    if (!target || target->place.column < 1 || target->place.column > 8) {
+    if (!target || target->place.column < kFirstColumn || target->place.column > kLastColumn) {
         return Outcome::ThenAutoPlay;
     }
     const Place& to = target->place;
-    if (Board(to.column, 0) != to.row) return Outcome::ThenAutoPlay;
-    const bool toEmptyColumn = to.row == 0;
+    if (Board(to.column, kCountRow) != to.row) return Outcome::ThenAutoPlay;
+    const bool toEmptyColumn = to.row == kCountRow;
     if (!toEmptyColumn && !CanStackOn(Board(to.column, to.row), source)) {
         return Outcome::ThenAutoPlay;
     }
@@ -118,7 +116,7 @@ Outcome DropOnTableau(int index, int source) {
         MoveOne(source, *from, *target);
         return Outcome::ThenAutoPlay;
     }
-    const int n = Board(from->column, 0) - from->row + 1;
+    const int n = Board(from->column, kCountRow) - from->row + 1;
     if (!RunInOrder(*from, n)) return Outcome::Stop;
     if (RunCapacity(toEmptyColumn) < n) {
         karvelo::host().MsgBox(kTooLongRun, karvelo::Buttons::OK, karvelo::Icon::Exclamation,
@@ -132,8 +130,8 @@ Outcome DropOnTableau(int index, int source) {
 }  // namespace
 
 void imgKort_DragDrop(int16_t Index, int source) {
-    if (Admit(PlayerInput::Drop) != Verdict::Run) return;
-    GateHold hold(Hold::Move);
+    if (gate().Admit(PlayerInput::Drop) != Verdict::Run) return;
+    const GateHold move = gate().Hold(Span::Move);
     if (DropOnTableau(Index, source) == Outcome::ThenAutoPlay) AutoPlay();
 }
 

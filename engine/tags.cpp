@@ -10,6 +10,8 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
 
+// Tags are read strictly, digits only: unlike a stored number (which may carry blanks,
+// a sign and decimals) a tag is the engine's own, and anything else is no place.
 std::optional<Place> ParseTag(std::string_view tag) {
     // One column digit and one or two row digits.
     if (tag.size() < 2 || tag.size() > 3) return std::nullopt;
@@ -43,16 +45,17 @@ std::optional<Place> PlaceOfCard(int code) {
     }
     const auto place = ParseTag(table().Tag(code));
     if (!place) return std::nullopt;
-    const bool inCell = place->column == 0 && place->row >= 1 && place->row <= 4;
-    const bool inTableau = place->column >= 1 && place->column <= 8 && place->row >= 1 &&
-                           place->row <= Board(place->column, 0);
+    const bool inCell =
+        place->column == kFreeCells && place->row >= 1 && place->row <= kFreeCellSlots;
+    const bool inTableau = place->column >= kFirstColumn && place->column <= kLastColumn &&
+                           place->row >= 1 && place->row <= Board(place->column, kCountRow);
     if (!inCell && !inTableau) return std::nullopt;
     if (Board(place->column, place->row) != code) return std::nullopt;
     return place;
 }
 
 bool IsFree(const Place& place) {
-    return place.column == 0 || Board(place.column, 0) == place.row;
+    return place.column == kFreeCells || Board(place.column, kCountRow) == place.row;
 }
 
 }  // namespace funktioner

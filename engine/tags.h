@@ -8,6 +8,10 @@
 
 namespace funktioner {
 
+// A column base's tag is this digit followed by its column ("91" to "98"); a foundation
+// as a destination of MoveCardInBoard is Board's column 9 followed by its number.
+inline constexpr int kBaseTagDigit = 9;
+
 struct Place {
     int column;
     int row;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "engine_fixture.h"
+#include "programmer_error.h"
 
 namespace enginetest {
 namespace {
@@ -104,7 +105,7 @@ TEST_F(AnimateTest, CardAlreadyInPlaceStillTakesEveryStep) {
 }
 
 TEST_F(AnimateTest, OnlyCardPicturesFly) {
-    AnimateMove(imgHand(1), imgHog(0), 40, 30, 5);
+    EXPECT_PROGRAMMER_ERROR(AnimateMove(imgHand(1), imgHog(0), 40, 30, 5));
     EXPECT_EQ(Count("move"), 0);
     EXPECT_EQ(host.doEvents, 0);
 }

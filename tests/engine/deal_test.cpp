@@ -6,7 +6,6 @@
 #include <limits>
 
 #include "engine_fixture.h"
-#include "statistics.h"
 #include "tags.h"
 
 namespace enginetest {
@@ -168,24 +167,24 @@ class NewGameTest : public EngineTest {};
 
 TEST_F(NewGameTest, FirstGameRecordsNothing) {
     NewGame();
-    EXPECT_EQ(karvelo::StatCounters(1), 0);
+    EXPECT_EQ(results.played, 0);
     EXPECT_TRUE(GameInProgress);
 }
 
 TEST_F(NewGameTest, AbandonedGameCountsOneLossAfterClearing) {
     NewGame();
-    int destroyedWhenRecorded = -1;
-    host.onDoEvents = [&] {
-        // RecordGameResult lets events run: the table must already be gone by then.
-        if (karvelo::StatCounters(8) == 1 && destroyedWhenRecorded < 0) {
-            destroyedWhenRecorded = Count("destroy");
-        }
-    };
+    log.clear();
     NewGame();
-    EXPECT_EQ(destroyedWhenRecorded, 60);
-    EXPECT_EQ(karvelo::StatCounters(1), 1);
-    EXPECT_EQ(karvelo::StatCounters(8), 1);
-    EXPECT_EQ(karvelo::StatCounters(2), 0);
+    // The table is taken away before the loss is recorded.
+    const auto recorded = std::find(log.begin(), log.end(), "record lost");
+    ASSERT_NE(recorded, log.end());
+    const auto destroyedBefore = std::count_if(log.begin(), recorded, [](const std::string& l) {
+        return l.rfind("destroy", 0) == 0;
+    });
+    EXPECT_EQ(destroyedBefore, 60);
+    EXPECT_EQ(results.played, 1);
+    EXPECT_EQ(results.lossRun, 1);
+    EXPECT_EQ(results.won, 0);
     EXPECT_TRUE(GameInProgress);
     EXPECT_EQ(CheckTable(), "");
 }
@@ -195,7 +194,7 @@ TEST_F(NewGameTest, AfterAWonGameNothingIsRecorded) {
     GameInProgress = false;  // as the win leaves it
     ClearBoard();
     NewGame();
-    EXPECT_EQ(karvelo::StatCounters(1), 0);
+    EXPECT_EQ(results.played, 0);
     EXPECT_EQ(CheckTable(), "");
 }
 
@@ -208,7 +207,7 @@ TEST_F(NewGameTest, WithoutAWindowNothingCrashes) {
     imgHog_DragDrop(0, 1);
     imgKort_DblClick(3);
     AutoPlay();
-    EXPECT_EQ(karvelo::StatCounters(8), 1);
+    EXPECT_EQ(results.lossRun, 1);
     SetTable(&table);
 }
 

@@ -2,31 +2,16 @@
 
 #include <random>
 
-#include "reg_backend.h"
-#include "statistics.h"
 #include "tags.h"
 
 namespace enginetest {
 
 using namespace funktioner;
 
-namespace {
-
-// Every test starts from an empty statistics record, also when all tests run in one
-// process and share its store.
-void ForgetStoredStatistics() {
-    const std::string app = RegAPI::kAppKey;
-    for (const char* key : {"\\Statistik", "\\StatistikTotal"})
-        RegAPI::backend().DeleteKey(RegAPI::HKEY_CURRENT_USER, app + key);
-}
-
-}  // namespace
-
 void EngineTest::SetUp() {
     ResetEngine();
-    ForgetStoredStatistics();
-    karvelo::StatCounters.Clear();
     SetTable(&table);
+    SetGameResults(&results);
     karvelo::SetHost(&host);
     SeedDeals(1);
     log.clear();
@@ -34,9 +19,9 @@ void EngineTest::SetUp() {
 
 void EngineTest::TearDown() {
     SetTable(nullptr);
+    SetGameResults(nullptr);
     karvelo::SetHost(nullptr);
     ResetEngine();
-    karvelo::StatCounters.Clear();
     EXPECT_EQ(table.misuse, 0) << "the engine touched an element that does not exist";
 }
 

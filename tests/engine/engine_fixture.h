@@ -1,6 +1,6 @@
 #pragma once
-// The fixture every engine test starts from: a fresh engine, a recording table and
-// host, statistics at zero, and a fixed random source.
+// The fixture every engine test starts from: a fresh engine, a recording table, host
+// and receiver of game results, and a fixed random source.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -11,6 +11,7 @@
 #include "fake_table.h"
 #include "funktioner.h"
 #include "recording_host.h"
+#include "recording_results.h"
 
 namespace enginetest {
 
@@ -46,6 +47,7 @@ protected:
     std::vector<std::string> log;
     FakeTable table{&log};
     RecordingHost host{&log};
+    RecordingResults results{&log};
 };
 
 }  // namespace enginetest

@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include "engine_fixture.h"
-#include "statistics.h"
 
 namespace enginetest {
 namespace {
@@ -127,12 +126,12 @@ Position OneCardLeft() {
 
 TEST_F(FoundationTest, WinSequenceInOrder) {
     LayOut(OneCardLeft());
-    karvelo::StatCounters(13) = 2;  // two wins in a row before this one
+    results.winRun = 2;  // two wins in a row before this one
     int winsWhenCleared = -1;
     bool clearedBeforeQuestion = false;
     bool inProgressAtQuestion = false;
     host.onDoEvents = [&] {
-        if (winsWhenCleared < 0 && Count("destroy") > 0) winsWhenCleared = karvelo::StatCounters(2);
+        if (winsWhenCleared < 0 && Count("destroy") > 0) winsWhenCleared = results.won;
     };
     host.onMsgBox = [&] {
         clearedBeforeQuestion = Count("destroy 67") == 1 && Board(9, 0) == 0;
@@ -153,13 +152,13 @@ TEST_F(FoundationTest, WinSequenceInOrder) {
     EXPECT_EQ(box.buttons, karvelo::Buttons::YesNo);
     EXPECT_EQ(box.icon, karvelo::Icon::None);
     EXPECT_FALSE(GameInProgress);
-    EXPECT_EQ(karvelo::StatCounters(1), 1);
+    EXPECT_EQ(results.played, 1);
     for (int i = 1; i <= 67; ++i) EXPECT_FALSE(table.card(i).exists) << i;
 
     // No: the table stays empty and the next game counts no loss.
     NewGame();
-    EXPECT_EQ(karvelo::StatCounters(1), 1);
-    EXPECT_EQ(karvelo::StatCounters(8), 0);
+    EXPECT_EQ(results.played, 1);
+    EXPECT_EQ(results.lossRun, 0);
 }
 
 TEST_F(FoundationTest, YesDealsAtOnceAndAutomaticPlayGoesOn) {
@@ -177,8 +176,8 @@ TEST_F(FoundationTest, YesDealsAtOnceAndAutomaticPlayGoesOn) {
     host.answers = {karvelo::Answer::Yes};
     imgHog_DragDrop(3, Sp(13));
     EXPECT_TRUE(GameInProgress);
-    EXPECT_EQ(karvelo::StatCounters(2), 1);
-    EXPECT_EQ(karvelo::StatCounters(8), 0) << "the won game is not also lost";
+    EXPECT_EQ(results.won, 1);
+    EXPECT_EQ(results.lossRun, 0) << "the won game is not also lost";
     EXPECT_GT(Board(9, 0), 0) << "the new deal's exposed ace went up at once";
     EXPECT_FALSE(AutoPlayActive);
     EXPECT_EQ(CheckTable(), "");
@@ -190,7 +189,7 @@ TEST_F(FoundationTest, WinByAutomaticPlayAfterACellDrop) {
     p.onFoundation = {12, 13, 13, 12};
     LayOut(p);
     imgHand_DragDrop(0, Hj(13));
-    EXPECT_EQ(karvelo::StatCounters(2), 1);
+    EXPECT_EQ(results.won, 1);
     EXPECT_EQ(host.boxes.size(), 1u);
     EXPECT_FALSE(GameInProgress);
     EXPECT_FALSE(AutoPlayActive);

@@ -85,7 +85,7 @@ TEST_F(RandomPlayTest, TableStaysConsistentAfterEveryHandler) {
             RandomInput();
             log.clear();
             if (!SameBoard(before, Board)) ++changes;
-            ASSERT_FALSE(MoveInProgress());
+            ASSERT_FALSE(gate().MoveInProgress());
             if (!GameInProgress) break;  // won: the table is empty
             ASSERT_EQ(CheckTable(), "") << "deal " << deal << " input " << k;
         }

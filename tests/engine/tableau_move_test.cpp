@@ -235,7 +235,7 @@ TEST_F(CapacityTest, PeekReleaseDuringARunCannotMisplaceIt) {
     // A right release during the flight hides the peek copy and moves element 0
     // away; the rest of the run must still land under the column base.
     host.onDoEvents = [&] {
-        if (Admit(PlayerInput::PeekRelease) == Verdict::Run) table.Move(0, -2000, -2000);
+        if (gate().Admit(PlayerInput::PeekRelease) == Verdict::Run) table.Move(0, -2000, -2000);
     };
     EXPECT_TRUE(TryRun(3, 4, 1, true));
     for (int i = 0; i < 3; ++i) {

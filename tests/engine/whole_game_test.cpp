@@ -9,7 +9,6 @@
 #include <vector>
 
 #include "engine_fixture.h"
-#include "statistics.h"
 
 namespace enginetest {
 namespace {
@@ -233,7 +232,7 @@ TEST_F(WholeGameTest, FixedDealIsWonThroughTheDropHandlers) {
 
     // Replay on a fresh deal from the same seed.
     ResetEngine();
-    karvelo::StatCounters.Clear();
+    results = RecordingResults{&log};
     for (int i = 1; i < FakeTable::kElements; ++i) {
         if (table.CardExists(i)) table.DestroyCard(i);
     }
@@ -281,8 +280,8 @@ TEST_F(WholeGameTest, FixedDealIsWonThroughTheDropHandlers) {
     }
     EXPECT_TRUE(host.boxes.size() == 1 && host.boxes.back().title == "Karvelo");
     EXPECT_FALSE(GameInProgress);
-    EXPECT_EQ(karvelo::StatCounters(2), 1);
-    EXPECT_EQ(karvelo::StatCounters(13), 1);
+    EXPECT_EQ(results.won, 1);
+    EXPECT_EQ(results.winRun, 1);
     for (int i = 1; i <= 67; ++i) EXPECT_FALSE(table.card(i).exists);
     EXPECT_TRUE(usedDoubleClick);
     EXPECT_TRUE(usedRun || usedEmptyColumn);

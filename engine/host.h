@@ -1,7 +1,9 @@
 #pragma once
-// What the game's Qt-free code needs of the window it runs in: message boxes and
-// "let the window process pending events". The main window installs itself as the
-// host at start-up; tests install a recording stand-in.
+// What the game's window-independent code needs of the window it runs in: message
+// boxes and "let the window process pending events". The engine and the store reach
+// the window only through this (and the engine's element operations, table.h); the
+// program's window installs itself as the host at start-up, tests install recording
+// stand-ins.
 #include <string>
 
 namespace karvelo {
