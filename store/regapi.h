@@ -24,6 +24,9 @@ void DeleteRegValue(RootKey root, const std::string& subKey, const std::string& 
 // as decimal point, no leading number gives 0, halves to the even neighbour, and
 // values beyond the signed 32-bit range saturate at its ends.
 int32_t TextToInt32(const std::string& text);
+// The same number unrounded (the settings keep a stored speed's fraction for choosing
+// its menu item); a number beyond a double's range counts as 0.
+double TextToNumber(const std::string& text);
 
 // How many failure messages the layer has shown since the program started; lets a
 // caller tell whether a series of operations went through.

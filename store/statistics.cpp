@@ -6,6 +6,7 @@
 #include <limits>
 #include <string>
 
+#include "check.h"
 #include "host.h"
 #include "regapi.h"
 
@@ -47,6 +48,7 @@ void ShowNotWritten() { RegAPI::ShowFailure("Could not set value"); }
 StatCounterArray StatCounters;
 
 int32_t& StatCounterArray::operator()(int i) {
+    KARVELO_ASSERT(i >= 0 && i <= kCounters);
     if (i < 0 || i >= static_cast<int>(cells_.size())) {
         scratch_ = 0;
         return scratch_;
@@ -55,6 +57,7 @@ int32_t& StatCounterArray::operator()(int i) {
 }
 
 int32_t StatCounterArray::operator()(int i) const {
+    KARVELO_ASSERT(i >= 0 && i <= kCounters);
     if (i < 0 || i >= static_cast<int>(cells_.size())) return 0;
     return cells_[static_cast<size_t>(i)];
 }
@@ -63,21 +66,23 @@ void RecordGameResult(bool won) {
     const RegAPI::Series series;  // another copy's update waits until this one is written
     auto& c = StatCounters;
     const uint64_t unreadableBefore = RegAPI::UnreadableReads();
-    for (int i = 1; i <= 8; ++i) c(i) = Read(kCurrentKey, i);
+    for (int i = 1; i <= kStoredCounters; ++i) c(i) = Read(kCurrentKey, i);
     const bool readable = RegAPI::UnreadableReads() == unreadableBefore;
 
     if (won) {
-        for (int i : {1, 2, 7, 9, 10, 13}) Increment(c(i));
-        c(8) = 0;
-        c(14) = 0;
-        if (c(7) > c(3)) c(3) = c(7);
-        if (c(13) > c(5)) c(5) = c(13);
+        for (int i : {kPlayed, kWon, kWinRun, kSeriesPlayed, kSeriesWon, kSeriesWinRun})
+            Increment(c(i));
+        c(kLossRun) = 0;
+        c(kSeriesLossRun) = 0;
+        if (c(kWinRun) > c(kLongestWinRun)) c(kLongestWinRun) = c(kWinRun);
+        if (c(kSeriesWinRun) > c(kLongestSeriesWinRun)) c(kLongestSeriesWinRun) = c(kSeriesWinRun);
     } else {
-        for (int i : {1, 8, 9, 14}) Increment(c(i));
-        c(7) = 0;
-        c(13) = 0;
-        if (c(8) > c(4)) c(4) = c(8);
-        if (c(14) > c(6)) c(6) = c(14);
+        for (int i : {kPlayed, kLossRun, kSeriesPlayed, kSeriesLossRun}) Increment(c(i));
+        c(kWinRun) = 0;
+        c(kSeriesWinRun) = 0;
+        if (c(kLossRun) > c(kLongestLossRun)) c(kLongestLossRun) = c(kLossRun);
+        if (c(kSeriesLossRun) > c(kLongestSeriesLossRun))
+            c(kLongestSeriesLossRun) = c(kSeriesLossRun);
     }
     Yield();
     if (!readable) {
@@ -87,7 +92,7 @@ void RecordGameResult(bool won) {
         return;
     }
 
-    for (int i = 1; i <= 8; ++i) {
+    for (int i = 1; i <= kStoredCounters; ++i) {
         Write(kCurrentKey, i, c(i));
         Yield();
     }
@@ -97,7 +102,7 @@ void MergeTotalStatistics() {
     const RegAPI::Series series;
     RegAPI::CreateNewKey(RegAPI::HKEY_CURRENT_USER, kTotalKey);
     Yield();
-    for (int i = 1; i <= 6; ++i) {
+    for (int i = 1; i <= kTotalCounters; ++i) {
         const uint64_t unreadableBefore = RegAPI::UnreadableReads();
         const int32_t current = Read(kCurrentKey, i);
         Yield();
@@ -107,7 +112,7 @@ void MergeTotalStatistics() {
             ShowNotWritten();  // the total keeps its value
         } else {
             const int32_t merged =
-                i <= 2 ? SaturatingAdd(current, total) : std::max(current, total);
+                i <= kWon ? SaturatingAdd(current, total) : std::max(current, total);
             Write(kTotalKey, i, merged);
         }
         Yield();
@@ -129,7 +134,7 @@ void ClearCurrentStatistics() {
 void ClearTotalStatistics() { RegAPI::DeleteRegKey(RegAPI::HKEY_CURRENT_USER, kTotalKey); }
 
 void LoadStoredCounters() {
-    for (int i = 1; i <= 8; ++i) {
+    for (int i = 1; i <= kStoredCounters; ++i) {
         StatCounters(i) = Read(kCurrentKey, i);
         Yield();
     }
@@ -139,13 +144,13 @@ std::array<int32_t, 7> CombinedRecord() {
     std::array<int32_t, 7> record{};
     RegAPI::CreateNewKey(RegAPI::HKEY_CURRENT_USER, kTotalKey);
     Yield();
-    for (int i = 1; i <= 6; ++i) {
+    for (int i = 1; i <= kTotalCounters; ++i) {
         const int32_t total = Read(kTotalKey, i);
         Yield();
         const int32_t current = Read(kCurrentKey, i);
         Yield();
         record[static_cast<size_t>(i)] =
-            i <= 2 ? SaturatingAdd(current, total) : (total > current ? total : current);
+            i <= kWon ? SaturatingAdd(current, total) : (total > current ? total : current);
     }
     return record;
 }

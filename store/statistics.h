@@ -6,6 +6,27 @@
 
 namespace karvelo {
 
+// The statistics counters by number. 1 to 8 are also the stored record's "Stat 1" to
+// "Stat 8" (1 to 6 those of the total); 9, 10, 13 and 14 live only in memory, for
+// the series since the program started or the statistics were last cleared.
+enum StatCounter : int {
+    kPlayed = 1,                // games played
+    kWon = 2,                   // games won
+    kLongestWinRun = 3,         // longest run of wins
+    kLongestLossRun = 4,        // longest run of losses
+    kLongestSeriesWinRun = 5,   // longest run of wins within one series
+    kLongestSeriesLossRun = 6,  // longest run of losses within one series
+    kWinRun = 7,                // current run of wins (0 after a loss)
+    kLossRun = 8,               // current run of losses (0 after a win)
+    kSeriesPlayed = 9,
+    kSeriesWon = 10,
+    kSeriesWinRun = 13,
+    kSeriesLossRun = 14,
+};
+inline constexpr int kStoredCounters = 8;  // "Stat 1" to "Stat 8" of "\Statistik"
+inline constexpr int kTotalCounters = 6;   // "Stat 1" to "Stat 6" of "\StatistikTotal"
+inline constexpr int kCounters = 14;
+
 // StatCounters(1) to StatCounters(14); index 0, 11 and 12 unused.
 class StatCounterArray {
 public:

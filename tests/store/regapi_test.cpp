@@ -17,6 +17,20 @@ using RegAPI::TextToInt32;
 constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
 constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
 
+TEST(TextToNumber, ReadsTheSameNumberUnrounded) {
+    EXPECT_EQ(RegAPI::TextToNumber("17"), 17.0);
+    EXPECT_EQ(RegAPI::TextToNumber("  -8x"), -8.0);
+    EXPECT_EQ(RegAPI::TextToNumber("\t12.5 steg"), 12.5);
+    EXPECT_EQ(RegAPI::TextToNumber(".5"), 0.5);
+    EXPECT_EQ(RegAPI::TextToNumber("+2."), 2.0);
+    // One reading for both: no exponent, as TextToInt32 reads "1e3" as 1.
+    EXPECT_EQ(RegAPI::TextToNumber("3e1"), 3.0);
+    for (const char* none : {"abc", "-", "", ".", " . 5", "\n5"})
+        EXPECT_EQ(RegAPI::TextToNumber(none), 0.0) << '"' << none << '"';
+    EXPECT_EQ(RegAPI::TextToNumber(std::string(400, '9')), 0.0);  // beyond a double
+    EXPECT_EQ(RegAPI::TextToNumber("-" + std::string(400, '9')), 0.0);
+}
+
 TEST(TextToInt32, ReadsTheNumberAtTheStart) {
     EXPECT_EQ(TextToInt32("17"), 17);
     EXPECT_EQ(TextToInt32("32768"), 32768);
