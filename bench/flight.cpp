@@ -3,6 +3,7 @@
 // frames are painted per step.
 //   bench_flight step [--double]     one step at normal (or double) density
 //   bench_flight pacing              painted frames per step, paced to the screen
+#include <QAction>
 #include <QApplication>
 #include <QWindow>
 
@@ -14,7 +15,7 @@
 
 #include "bench_support.h"
 #include "funktioner.h"
-#include "karvelo.h"
+#include "karvelo_window.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
 
-    karvelo::Karvelo w(nullptr, [](const karvelo::MessageRequest&) { return karvelo::Answer::No; });
+    karvelo::KarveloWindow w(nullptr, [](const karvelo::MessageRequest&) { return karvelo::Answer::No; });
     w.SetTerminator([] {});
     w.show();
     if (!WaitUntilExposed(w)) {
@@ -63,7 +64,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     w.SetPacing(false);  // the window's growth need not take its hundred frames here
-    w.mnuNyttSpel()->trigger();
+    w.MenuItem(karvelo::MenuCommand::NyttSpel)->trigger();
     const int card = Board(1, Board(1, 0));
     if (card == 0) return 1;
 

@@ -1,29 +1,18 @@
+// The main window's elements as the engine works on them, its host and its receiver
+// of game results, and the start and end of a run.
 #include "karvelo.h"
 
-#include <QCloseEvent>
-#include <QCoreApplication>
-#include <QGuiApplication>
-#include <QKeyEvent>
-#include <QLayout>
-#include <QMenuBar>
-#include <QScreen>
-
-#include "funktioner.h"
-#include "keys.h"
-#include "message_box.h"
-#include "pictures.h"
+#include "check.h"
+#include "layout.h"
 #include "regapi.h"
 #include "settings.h"
 #include "statistics.h"
-#include "statistics_bridge.h"
-#include "statistics_keys.h"
-#include "window_icon.h"
 #include "window_layout.h"
 
 namespace karvelo {
 namespace {
 
-constexpr int kLastCardIndex = 67;
+namespace L = funktioner::layout;
 
 ElementId Card(int index) { return {ElementKind::Kort, index}; }
 
@@ -43,75 +32,51 @@ std::string Trimmed(const std::string& s) {
     return s.substr(first, last - first + 1);
 }
 
-int Pixels(int twips) { return RoundHalfEven(twips / static_cast<double>(kTwipsPerPixel)); }
-
 }  // namespace
 
-Karvelo::Karvelo(QWidget* parent, MessageAnswerer answerer)
-    : QMainWindow(parent), answerer_(std::move(answerer)) {
-    setWindowTitle(QString::fromUtf8(kAppTitle));
-    setWindowIcon(WindowIcon());
-    // A fixed single border: a minimize button but no maximize button.
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
-    pacing_ = qEnvironmentVariable("KARVELO_NO_PACING") != QStringLiteral("1");
-    terminator_ = [] { QCoreApplication::exit(0); };
-
-    view_ = new TableView(scene_, *this, this);
-    view_->setFixedSize(Pixels(layout::kClientWidth), Pixels(layout::kClientHeight));
-    setCentralWidget(view_);
-    layout()->setSizeConstraint(QLayout::SetFixedSize);
+Karvelo::Karvelo(WindowSystem& window)
+    : window_(window), backColour_(kStandardColour), tickedSpeedItem_(kStandardSpeedItem) {
     BuildScene();
-    BuildMenus();
-    PlaceOnScreen();
-
+    // A new run of the program: nothing of an earlier window's run is waiting.
+    funktioner::gate() = funktioner::InputGate{};
     funktioner::SetTable(this);
+    funktioner::SetGameResults(this);
     SetHost(this);
-    Form_Load();
 }
 
 Karvelo::~Karvelo() {
     if (funktioner::HasTable() && &funktioner::table() == this) funktioner::SetTable(nullptr);
+    if (&funktioner::results() == this) funktioner::SetGameResults(nullptr);
     if (&host() == this) SetHost(nullptr);
     scene_.SetDamageListener(nullptr);
 }
 
 void Karvelo::BuildScene() {
-    namespace L = layout;
+    namespace W = layout;
     // Back to front: each element added goes in front of those before it.
     for (int i = 0; i < 4; ++i)
-        scene_.Add({{ElementKind::Hand, i}, L::Cell(i), 0, "", "", true, true, true});
-    scene_.Add({Card(0), L::kTemplateCard, 0, "", "", false, false, true});
+        scene_.Add({{ElementKind::Hand, i}, W::Cell(i), 0, "", "", true, true, true});
+    scene_.Add({Card(L::kTemplateCard), W::kTemplateCard, 0, "", "", false, false, true});
     for (int p = 0; p < 4; ++p)
-        scene_.Add({{ElementKind::Hog, p}, L::Foundation(p), 0, "", "", true, true, true});
+        scene_.Add({{ElementKind::Hog, p}, W::Foundation(p), 0, "", "", true, true, true});
     for (int p = 0; p < 4; ++p)
-        scene_.Add({{ElementKind::LblFarger, p}, L::kSuitLabels[p], 0, "", L::kSuitNames[p],
+        scene_.Add({{ElementKind::LblFarger, p}, W::kSuitLabels[p], 0, "", W::kSuitNames[p],
                     false, true, true});
     for (int i = 0; i < 4; ++i)
-        scene_.Add({{ElementKind::LblHand, i}, L::kHandLabels[i], 0, "", L::kHandLetters[i],
+        scene_.Add({{ElementKind::LblHand, i}, W::kHandLabels[i], 0, "", W::kHandLetters[i],
                     false, true, true});
     for (ElementKind arrow : {ElementKind::PilV, ElementKind::PilH, ElementKind::PilN})
-        scene_.Add({{arrow, 0}, L::kArrow, 0, "", "", false, false, true});
-    scene_.Add({{ElementKind::Splash, 0}, L::kSplash, 0, "", "", false, true, true});
+        scene_.Add({{arrow, 0}, W::kArrow, 0, "", "", false, false, true});
+    scene_.Add({{ElementKind::Splash, 0}, W::kSplash, 0, "", "", false, true, true});
 }
 
-void Karvelo::PlaceOnScreen() {
-    // The table's top-left corner (below the menu bar) at its fixed place.
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QPoint origin = screen ? screen->geometry().topLeft() : QPoint();
-    const int menuHeight = menuBar()->sizeHint().height();
-    const QPoint at = origin + QPoint(Pixels(layout::kScreenLeft),
-                                      Pixels(layout::kScreenTop) - menuHeight);
-    adjustSize();
-    setGeometry(QRect(at, size()));
-}
-
-// ---- funktioner::Table
+// ---- funktioner::Table. The engine only ever names elements it may: an index outside
+// the element array is a programmer error.
 
 void Karvelo::CreateCard(int index) {
-    if (index < 1 || index > kLastCardIndex || scene_.Contains(Card(index))) return;
-    const SceneElement* model = scene_.Find(Card(0));
+    KARVELO_ASSERT(L::IsCardIndex(index) || L::IsBaseIndex(index));
+    if (!(L::IsCardIndex(index) || L::IsBaseIndex(index)) || scene_.Contains(Card(index))) return;
+    const SceneElement* model = scene_.Find(Card(L::kTemplateCard));
     SceneElement e = model ? *model : SceneElement{};
     e.id = Card(index);
     e.visible = false;
@@ -119,7 +84,8 @@ void Karvelo::CreateCard(int index) {
 }
 
 void Karvelo::DestroyCard(int index) {
-    if (index < 1 || index > kLastCardIndex) return;  // the template stays
+    KARVELO_ASSERT(L::IsCardIndex(index) || L::IsBaseIndex(index));
+    if (index == L::kTemplateCard) return;  // the template stays
     if (drag_ && drag_->card == index) CancelDrag();
     scene_.Remove(Card(index));
 }
@@ -128,15 +94,13 @@ bool Karvelo::CardExists(int index) const { return scene_.Contains(Card(index));
 
 void Karvelo::SetPicture(int index, int resource) {
     const SceneElement* e = scene_.Find(Card(index));
+    KARVELO_ASSERT(e != nullptr);
     if (!e) return;
     scene_.SetPicture(Card(index), resource);
     if (resource == 0) return;  // an empty picture keeps the element's size
-    const QPixmap picture = LoadPicture(resource, 1.0);
-    if (picture.isNull()) return;
-    const QSizeF size = picture.deviceIndependentSize();
-    scene_.SetRect(Card(index), {e->rect.left, e->rect.top,
-                                 static_cast<float>(size.width()) * kTwipsPerPixel,
-                                 static_cast<float>(size.height()) * kTwipsPerPixel});
+    // An element takes its picture's size: every card face is 71 x 96 pixels.
+    scene_.SetRect(Card(index), {e->rect.left, e->rect.top, layout::kCardWidth,
+                                 layout::kCardHeight});
 }
 
 void Karvelo::SetTag(int index, const std::string& tag) { scene_.SetTag(Card(index), tag); }
@@ -148,6 +112,7 @@ std::string Karvelo::Tag(int index) const {
 
 void Karvelo::SetSize(int index, float width, float height) {
     const SceneElement* e = scene_.Find(Card(index));
+    KARVELO_ASSERT(e != nullptr);
     if (!e) return;
     scene_.SetRect(Card(index), {e->rect.left, e->rect.top, width, height});
 }
@@ -171,14 +136,22 @@ bool Karvelo::Visible(int index) const {
 void Karvelo::BringToFront(int index) { scene_.BringToFront(Card(index)); }
 void Karvelo::SendToBack(int index) { scene_.SendToBack(Card(index)); }
 
-TwipRect Karvelo::RectOf(funktioner::Element e) const {
+float Karvelo::Left(funktioner::Element e) const {
     const SceneElement* s = scene_.Find(ToElementId(e));
-    return s ? s->rect : TwipRect{};
+    return s ? s->rect.left : 0;
 }
-float Karvelo::Left(funktioner::Element e) const { return RectOf(e).left; }
-float Karvelo::Top(funktioner::Element e) const { return RectOf(e).top; }
-float Karvelo::Width(funktioner::Element e) const { return RectOf(e).width; }
-float Karvelo::Height(funktioner::Element e) const { return RectOf(e).height; }
+float Karvelo::Top(funktioner::Element e) const {
+    const SceneElement* s = scene_.Find(ToElementId(e));
+    return s ? s->rect.top : 0;
+}
+float Karvelo::Width(funktioner::Element e) const {
+    const SceneElement* s = scene_.Find(ToElementId(e));
+    return s ? s->rect.width : 0;
+}
+float Karvelo::Height(funktioner::Element e) const {
+    const SceneElement* s = scene_.Find(ToElementId(e));
+    return s ? s->rect.height : 0;
+}
 
 void Karvelo::Move(int index, float left, float top) { scene_.Move(Card(index), left, top); }
 
@@ -186,24 +159,16 @@ void Karvelo::Move(int index, float left, float top) { scene_.Move(Card(index), 
 
 Answer Karvelo::MsgBox(const std::string& text, Buttons buttons, Icon icon,
                        DefaultButton defaultButton, const std::string& title) {
-    const MessageRequest request{text, buttons, icon, defaultButton, title};
-    if (answerer_) return answerer_(request);
-    return ShowMessageBox(this, request);
+    return window_.ShowMessage({text, buttons, icon, defaultButton, title});
 }
 
-void Karvelo::DoEvents() {
-    const bool changed = view_->HasUnshownChanges() || frameDue_;
-    frameDue_ = false;
-    if (!pacing_ || !changed || !view_->isVisible()) {
-        QCoreApplication::processEvents();
-        return;
-    }
-    // One displayed frame: paint what changed, then wait for the next frame boundary
-    // while handling input.
-    if (const QScreen* s = screen()) pacer_.SetRefreshRate(s->refreshRate());
-    view_->ShowChangesNow();
-    pacer_.WaitForNextFrame();
-}
+void Karvelo::DoEvents() { window_.DoEvents(); }
+
+// ---- The statistics record
+
+void Karvelo::RecordGameResult(bool won) { karvelo::RecordGameResult(won); }
+
+int32_t Karvelo::SeriesWinRun() const { return StatCounters(kSeriesWinRun); }
 
 // ---- Start and end of a run
 
@@ -226,9 +191,9 @@ void Karvelo::Form_Load() {
 }
 
 void Karvelo::Form_Terminate() {
-    if (terminating_ || terminated_) return;
-    terminating_ = true;
-    funktioner::GateHold closing(funktioner::Hold::Deal);  // no move or deal while it ends
+    // Once: a second close while this lets events run, or a command that waited, finds
+    // the shut-down begun and does nothing.
+    if (!funktioner::gate().BeginShutDown()) return;
     if (drag_) CancelDrag();
     if (funktioner::GameInProgress) RecordGameResult(false);
     DoEvents();
@@ -237,88 +202,9 @@ void Karvelo::Form_Terminate() {
     funktioner::GameInProgress = false;
     StatCounters.Clear();
     DoEvents();
-    hide();
+    funktioner::gate().EndShutDown();
     terminated_ = true;
-    terminating_ = false;
-    if (terminator_) terminator_();
-}
-
-bool Karvelo::event(QEvent* event) {
-    // When a message box or dialog closes, the keys come back to the table, also
-    // where no window manager hands the focus back.
-    if (event->type() == QEvent::WindowUnblocked && isVisible() && !terminated_)
-        activateWindow();
-    return QMainWindow::event(event);
-}
-
-void Karvelo::closeEvent(QCloseEvent* event) {
-    event->ignore();  // Form_Terminate hides the window itself
-    if (terminating_ || terminated_) return;
-    RunHandler([this] { mnuAvsluta_Click(); });  // closing the window is "Avsluta"
-}
-
-// ---- Keys
-
-void Karvelo::keyPressEvent(QKeyEvent* event) {
-    Form_KeyDown(VirtualKeyOf(event->key(), event->modifiers()),
-                 ShiftStateOf(event->modifiers()));
-    QMainWindow::keyPressEvent(event);
-}
-
-void Karvelo::Form_KeyDown(int KeyCode, int Shift) {
-    if (StatisticsKeyFor(KeyCode, Shift) == KeyAction::None) return;
-    RunStatistics([this, KeyCode, Shift] { StatisticsKeyDown(this, KeyCode, Shift); });
-}
-
-void Karvelo::RunStatistics(std::function<void()> command) {
-    switch (funktioner::Admit(funktioner::PlayerInput::Statistics)) {
-    case funktioner::Verdict::Run:
-        RunHandler(command);
-        break;
-    case funktioner::Verdict::Defer:
-        statisticsWaiting_ = std::move(command);
-        break;
-    case funktioner::Verdict::Ignore:
-        break;
-    }
-}
-
-// ---- Handlers that may reach the engine
-
-void Karvelo::RunHandler(const std::function<void()>& handler) {
-    ++handlerDepth_;
-    handler();
-    --handlerDepth_;
-    RunWaitingCommands();
-}
-
-void Karvelo::RunWaitingCommands() {
-    if (handlerDepth_ > 0 || terminated_ || funktioner::MoveInProgress()) return;
-    if (quitWaiting_) {
-        quitWaiting_ = false;
-        newGameWaiting_ = false;
-        doubleClickWaiting_.reset();
-        statisticsWaiting_ = nullptr;
-        mnuAvsluta_Click();
-        return;
-    }
-    if (newGameWaiting_) {
-        newGameWaiting_ = false;
-        doubleClickWaiting_.reset();  // its card is gone with the old deal
-        // A deal that came in between (Yes to the win question) already gave the
-        // player the new game asked for; dealing again would count it as lost.
-        if (funktioner::DealNumber() == newGameWaitingSince_) mnuNyttSpel_Click();
-    }
-    if (doubleClickWaiting_) {
-        const int16_t index = *doubleClickWaiting_;
-        doubleClickWaiting_.reset();
-        imgKort_DblClick(index);
-    }
-    if (statisticsWaiting_ && !funktioner::MoveInProgress()) {
-        const std::function<void()> command = std::move(statisticsWaiting_);
-        statisticsWaiting_ = nullptr;
-        RunHandler(command);
-    }
+    window_.Unload();
 }
 
 }  // namespace karvelo

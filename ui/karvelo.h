@@ -1,53 +1,80 @@
 #pragma once
-// The main window: the table on which the game is played. It holds every element
-// of the table in a scene of twips, carries out the engine's element operations
-// (funktioner::Table) and the game's message boxes and event processing
-// (karvelo::Host), turns pointer input into the engine's handlers, and owns the
-// menus with the two settings.
-#include <QMainWindow>
-
-#include <array>
+// The main window Karvelo, as far as it is not a window system: every element of the
+// table in twips (scene.h), the engine's element operations on them, the game's
+// message boxes and event processing, start-up and shut-down, the menus' handlers and
+// the two settings, the hidden statistics keys, the drag, the peek, the arrows and the
+// double-click, and the window's growth before the first deal. It decides; the window
+// system (window_system.h) shows and delivers input. Input that arrives in the middle
+// of a move goes through the engine's gate (input_gate.h), which alone decides whether
+// it acts now, later or never.
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 
-#include "frame_pacer.h"
+#include "funktioner.h"
 #include "host.h"
-#include "pointer_targets.h"
+#include "menu_tree.h"
 #include "scene.h"
-#include "table.h"
-#include "table_view.h"
-
-class QAction;
-class QMenu;
+#include "window_system.h"
 
 namespace karvelo {
 
-// A message box as the game asked for it; tests answer these instead of a player.
-struct MessageRequest {
-    std::string text;
-    Buttons buttons = Buttons::OK;
-    Icon icon = Icon::None;
-    DefaultButton defaultButton = DefaultButton::First;
-    std::string title;
-};
+// Pointer buttons as the handlers take them (a mask: 1 left, 2 right, 4 middle).
+inline constexpr int16_t kLeftButton = 1;
+inline constexpr int16_t kRightButton = 2;
+inline constexpr int16_t kMiddleButton = 4;
 
-class Karvelo final : public QMainWindow,
-                      public funktioner::Table,
+class Karvelo final : public funktioner::Table,
                       public Host,
-                      private PointerInput {
+                      public funktioner::GameResults {
 public:
-    using MessageAnswerer = std::function<Answer(const MessageRequest&)>;
-    using ColourChooser = std::function<std::optional<QColor>(QWidget* parent)>;
-    using Terminator = std::function<void()>;
-
-    // The answerer, when given, takes every message box from start-up on instead of
-    // a player (tests).
-    explicit Karvelo(QWidget* parent = nullptr, MessageAnswerer answerer = {});
+    // Builds the table's elements and connects the engine to this window. Form_Load
+    // is for the window system to call once its window can process events.
+    explicit Karvelo(WindowSystem& window);
     ~Karvelo() override;
+    Karvelo(const Karvelo&) = delete;
+    Karvelo& operator=(const Karvelo&) = delete;
 
-    // ---- funktioner::Table
+    // ---- Start and end of a run.
+    void Form_Load();
+    void Form_Terminate();
+
+    // ---- Menu commands, and the window's close box.
+    void MenuChosen(MenuCommand command, int index);
+    void mnuNyttSpel_Click();
+    void mnuStatistik_Click();
+    void mnuAvsluta_Click();
+    void mnuHastighet_Click(int16_t Index);
+    void mnuColor_Click();
+    void mnuColorStandard_Click();
+    void mnuHelp_Click();
+    void mnuOm_Click();
+    void CloseRequested();  // closing the window is "Avsluta"
+
+    // ---- Keys: every key press of the window, as a Windows virtual-key code and the
+    // shift state (1 Shift, 2 Ctrl, 4 Alt).
+    void Form_KeyDown(int KeyCode, int Shift);
+
+    // ---- The pointer over the table, in twips of the client area; `button` is one
+    // button of the mask, `held` the mask of the buttons held.
+    void PointerPressed(float x, float y, int16_t button, bool doubleClick);
+    void PointerReleased(float x, float y, int16_t button);
+    void PointerMoved(float x, float y, int held);
+
+    // ---- The table's elements' own handlers.
+    void imgKort_MouseDown(int16_t Index, int16_t Button, float x, float y);
+    void imgKort_MouseUp(int16_t Index, int16_t Button);
+    void imgKort_MouseMove(int16_t Index);
+    void imgHand_MouseMove(int16_t Index);
+    void imgHog_MouseMove(int16_t Index);
+    void imgKort_DragDrop(int16_t Index, int source);
+    void imgHand_DragDrop(int16_t Index, int source);
+    void lblHand_DragDrop(int16_t Index, int source);
+    void imgHog_DragDrop(int16_t Index, int source);
+    void lblFarger_DragDrop(int16_t Index, int source);
+    void imgKort_DblClick(int16_t Index);
+
+    // ---- funktioner::Table: imgKort(0..67), and the geometry of imgHand and imgHog.
     void CreateCard(int index) override;
     void DestroyCard(int index) override;
     bool CardExists(int index) const override;
@@ -73,121 +100,39 @@ public:
                   DefaultButton defaultButton, const std::string& title) override;
     void DoEvents() override;
 
-    // ---- Start and end of a run.
-    void Form_Load();
-    void Form_Terminate();
+    // ---- funktioner::GameResults: the statistics record.
+    void RecordGameResult(bool won) override;
+    int32_t SeriesWinRun() const override;
 
-    // ---- Menu commands.
-    void mnuNyttSpel_Click();
-    void mnuStatistik_Click();
-    void mnuAvsluta_Click();
-    void mnuHastighet_Click(int16_t Index);
-    void mnuColor_Click();
-    void mnuColorStandard_Click();
-    void mnuHelp_Click();
-    void mnuOm_Click();
-
-    // ---- Keys (the window sees every key first).
-    void Form_KeyDown(int KeyCode, int Shift);  // Windows virtual-key code, 1 Shift 2 Ctrl 4 Alt
-
-    // ---- Pointer handlers of the table's elements.
-    void imgKort_MouseDown(int16_t Index, int16_t Button, float x, float y);
-    void imgKort_MouseUp(int16_t Index, int16_t Button);
-    void imgKort_MouseMove(int16_t Index);
-    void imgHand_MouseMove(int16_t Index);
-    void imgHog_MouseMove(int16_t Index);
-    void imgKort_DragDrop(int16_t Index, int source);
-    void imgHand_DragDrop(int16_t Index, int source);
-    void lblHand_DragDrop(int16_t Index, int source);
-    void imgHog_DragDrop(int16_t Index, int source);
-    void lblFarger_DragDrop(int16_t Index, int source);
-    void imgKort_DblClick(int16_t Index);
-
-    // ---- What the rest of the program and the tests look at.
+    // ---- What the window system shows.
     const Scene& scene() const { return scene_; }
-    TableView* view() const { return view_; }
+    Scene& scene() { return scene_; }
     int32_t BackColour() const { return backColour_; }
-    void SetBackColour(int32_t colour);
-    QAction* SpeedItem(int k) const;
-    QAction* mnuNyttSpel() const { return mnuNyttSpel_; }
-    QAction* mnuStatistik() const { return mnuStatistik_; }
-    QAction* mnuAvsluta() const { return mnuAvsluta_; }
-    QAction* mnuColor() const { return mnuColor_; }
-    QAction* mnuColorStandard() const { return mnuColorStandard_; }
-    QAction* mnuHelp() const { return mnuHelp_; }
-    QAction* mnuOm() const { return mnuOm_; }
-    // The outer height, caption and borders included, in twips.
-    int OuterHeightTwips() const;
+    int TickedSpeedItem() const { return tickedSpeedItem_; }
     bool DragActive() const { return drag_.has_value(); }
     bool Terminated() const { return terminated_; }
 
-    // ---- Seams for tests.
-    void SetPacing(bool on) { pacing_ = on; }
-    bool Pacing() const { return pacing_; }
-    FramePacer& pacer() { return pacer_; }
-    void SetMessageAnswerer(MessageAnswerer answerer) { answerer_ = std::move(answerer); }
-    void SetColourChooser(ColourChooser chooser) { chooser_ = std::move(chooser); }
-    void SetTerminator(Terminator terminator) { terminator_ = std::move(terminator); }
-
-protected:
-    bool event(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
 private:
-    TwipRect RectOf(funktioner::Element e) const;  // empty when the element is absent
-    // PointerInput
-    void PointerPressed(float x, float y, Qt::MouseButton button, bool doubleClick) override;
-    void PointerReleased(float x, float y, Qt::MouseButton button) override;
-    void PointerMoved(float x, float y, Qt::MouseButtons buttons) override;
-
     void BuildScene();
-    void BuildMenus();
-    void PlaceOnScreen();
-
-    // Runs a handler that may reach the engine; when the outermost one returns and
-    // nothing is being laid down any more, the commands that had to wait run.
-    void RunHandler(const std::function<void()>& handler);
-    void RunWaitingCommands();
-    void RunStatistics(std::function<void()> command);
+    void SetBackColour(int32_t colour);
+    void TickSpeedItem(int k);
+    void StoreSetting(const char* name, int32_t value);
 
     void StartNewGame();  // "Nytt spel" once admitted
     void GrowWindow();
-    void SetOuterHeightTwips(int twips);
-    void StoreSetting(const char* name, int32_t value);
-    void TickSpeedItem(int k);
+    void OpenStatistics();
+    void StatisticsKey(int keyCode, int shift);
     void ShowArrow(ElementKind arrow);
 
     void BeginDrag(int card, float x, float y);
     void MoveDrag(float x, float y);
     void EndDrag(float x, float y);
     void CancelDrag();
-    void Deliver(const DropTarget& target, int source);
 
+    WindowSystem& window_;
     Scene scene_;
-    TableView* view_ = nullptr;
-    FramePacer pacer_;
-    bool pacing_ = true;
-    bool frameDue_ = false;  // the window changed in a way the view does not track
-    int32_t backColour_ = 32768;
-
-    QAction* mnuNyttSpel_ = nullptr;
-    QAction* mnuStatistik_ = nullptr;
-    QAction* mnuAvsluta_ = nullptr;
-    std::array<QAction*, 5> mnuHastighet_{};
-    QAction* mnuColor_ = nullptr;
-    QAction* mnuColorStandard_ = nullptr;
-    QAction* mnuHelp_ = nullptr;
-    QAction* mnuOm_ = nullptr;
-
-    int handlerDepth_ = 0;
-    bool newGameWaiting_ = false;
-    int64_t newGameWaitingSince_ = 0;  // the deal a waiting "Nytt spel" would replace
-    std::optional<int16_t> clickedCard_;        // a card dropped on itself by a click
-    std::optional<int16_t> doubleClickWaiting_;  // its double-click, waiting for the play
-    std::function<void()> statisticsWaiting_;    // a statistics command, waiting for a move
-    bool quitWaiting_ = false;
-    bool terminating_ = false;
+    int32_t backColour_;
+    int tickedSpeedItem_;
     bool terminated_ = false;
 
     struct Drag {
@@ -197,10 +142,6 @@ private:
     };
     std::optional<Drag> drag_;
     std::optional<int> rightPressed_;  // the card that took a right press
-
-    MessageAnswerer answerer_;
-    ColourChooser chooser_;
-    Terminator terminator_;
 };
 
 }  // namespace karvelo

@@ -1,197 +1,165 @@
-// The main window's menus and their commands, and the window's growth before the
-// first deal.
-#include <QAction>
-#include <QColorDialog>
-#include <QMenu>
-#include <QMenuBar>
-
-#include "funktioner.h"
+// The main window's menu commands and keys, what they store, the statistics window's
+// entry points and the window's growth before the first deal.
+#include "frm_statistik.h"
 #include "karvelo.h"
 #include "regapi.h"
 #include "settings.h"
-#include "statistics_bridge.h"
+#include "statistics_keys.h"
 #include "texts.h"
 #include "window_layout.h"
 
 namespace karvelo {
 namespace {
 
-QColor ColourOfValue(int32_t value) {
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
+using funktioner::PlayerInput;
 
-int32_t ValueOfColour(const QColor& colour) {
-    const QColor rgb = colour.toRgb();
-    return rgb.red() | (rgb.green() << 8) | (rgb.blue() << 16);
-}
-
-std::optional<QColor> AskForColour(QWidget* parent) {
-    // The dialog opens with nothing preselected and its custom colours shown.
-    const QColor chosen = QColorDialog::getColor(Qt::black, parent, QStringLiteral("Färg"));
-    if (!chosen.isValid()) return std::nullopt;
-    return chosen;
-}
+funktioner::InputGate& Gate() { return funktioner::gate(); }
 
 }  // namespace
 
-void Karvelo::BuildMenus() {
-    auto item = [this](QMenu* menu, const char* caption, auto handler) {
-        QAction* a = menu->addAction(QString::fromUtf8(caption));
-        connect(a, &QAction::triggered, this, [this, handler] { RunHandler([=, this] {
-            (this->*handler)();
-        }); });
-        return a;
-    };
-
-    QMenu* mnuMeny = menuBar()->addMenu(QStringLiteral("Meny"));
-    mnuNyttSpel_ = item(mnuMeny, "Nytt spel", &Karvelo::mnuNyttSpel_Click);
-    mnuNyttSpel_->setShortcut(Qt::Key_F2);
-    mnuStatistik_ = item(mnuMeny, "Statistik", &Karvelo::mnuStatistik_Click);
-    mnuStatistik_->setShortcut(Qt::Key_F3);
-    mnuAvsluta_ = item(mnuMeny, "Avsluta", &Karvelo::mnuAvsluta_Click);
-
-    QMenu* mnuInstallningar = menuBar()->addMenu(QString::fromUtf8("Inställningar"));
-    QMenu* mnuAnimation = mnuInstallningar->addMenu(QString::fromUtf8("Ändra Animationshastigheten"));
-    const char* speeds[kSpeedItems] = {"Hastighet 1 (snabbast)", "Hastighet 2",
-                                       "Hastighet 3 (Standard)", "Hastighet 4",
-                                       "Hastighet 5 (långsammast)"};
-    for (int k = 0; k < kSpeedItems; ++k) {
-        QAction* a = mnuAnimation->addAction(QString::fromUtf8(speeds[k]));
-        a->setCheckable(true);
-        connect(a, &QAction::triggered, this, [this, k] {
-            RunHandler([this, k] { mnuHastighet_Click(static_cast<int16_t>(k)); });
-        });
-        mnuHastighet_[static_cast<size_t>(k)] = a;
+void Karvelo::MenuChosen(MenuCommand command, int index) {
+    switch (command) {
+    case MenuCommand::NyttSpel: mnuNyttSpel_Click(); break;
+    case MenuCommand::Statistik: mnuStatistik_Click(); break;
+    case MenuCommand::Avsluta: mnuAvsluta_Click(); break;
+    case MenuCommand::Hastighet: mnuHastighet_Click(static_cast<int16_t>(index)); break;
+    case MenuCommand::Color: mnuColor_Click(); break;
+    case MenuCommand::ColorStandard: mnuColorStandard_Click(); break;
+    case MenuCommand::Help: mnuHelp_Click(); break;
+    case MenuCommand::Om: mnuOm_Click(); break;
+    case MenuCommand::None: break;
     }
-    QMenu* mnuBakgrund = mnuInstallningar->addMenu(QString::fromUtf8("Bakgrundsfärg"));
-    mnuColor_ = item(mnuBakgrund, "Ändra", &Karvelo::mnuColor_Click);
-    mnuColorStandard_ = item(mnuBakgrund, "Standard", &Karvelo::mnuColorStandard_Click);
-
-    QMenu* mnuHelpIndex = menuBar()->addMenu(QString::fromUtf8("Hjälp"));
-    mnuHelp_ = item(mnuHelpIndex, "Hjälp", &Karvelo::mnuHelp_Click);
-    mnuHelp_->setShortcut(Qt::Key_F1);
-    mnuOm_ = item(mnuHelpIndex, "Om", &Karvelo::mnuOm_Click);
-}
-
-QAction* Karvelo::SpeedItem(int k) const {
-    if (k < 0 || k >= kSpeedItems) return nullptr;
-    return mnuHastighet_[static_cast<size_t>(k)];
 }
 
 void Karvelo::TickSpeedItem(int k) {
-    for (QAction* a : mnuHastighet_) a->setChecked(false);
-    if (QAction* a = SpeedItem(k)) a->setChecked(true);
+    tickedSpeedItem_ = k;
+    window_.SpeedTickChanged(k);
 }
 
+void Karvelo::SetBackColour(int32_t colour) {
+    backColour_ = colour;
+    window_.BackColourChanged(colour);
+}
+
+// The settings use the registry layout through the registry layer, like the
+// statistics, rather than a settings library: one store holds everything that outlives
+// a run, in the layout the Windows registry has, so that it can move between the two
+// systems with karvelo-reg and "reg import".
 void Karvelo::StoreSetting(const char* name, int32_t value) {
     RegAPI::SetNewValue(RegAPI::HKEY_CURRENT_USER, SettingsKey(), "Number", name,
                         std::to_string(value));
 }
 
-void Karvelo::SetBackColour(int32_t colour) {
-    backColour_ = colour;
-    view_->SetBackground(ColourOfValue(colour));
-}
-
 // ---- "Nytt spel"
 
 void Karvelo::mnuNyttSpel_Click() {
-    switch (funktioner::Admit(funktioner::PlayerInput::NewGame)) {
-    case funktioner::Verdict::Run:
-        StartNewGame();
-        break;
-    case funktioner::Verdict::Defer:
-        if (!newGameWaiting_) newGameWaitingSince_ = funktioner::DealNumber();
-        newGameWaiting_ = true;
-        break;
-    case funktioner::Verdict::Ignore:
-        break;
-    }
+    Gate().Handle(PlayerInput::NewGame, [this] { StartNewGame(); });
 }
 
 void Karvelo::StartNewGame() {
-    // Held across the growth and the deal: a second "Nytt spel" meanwhile is refused.
-    funktioner::GateHold dealing(funktioner::Hold::Deal);
     const ElementId splash{ElementKind::Splash, 0};
     if (const SceneElement* s = scene_.Find(splash); s && s->visible) {
+        // Held across the growth: a second "Nytt spel" meanwhile is refused.
+        const funktioner::GateHold growing = Gate().Hold(funktioner::Span::Growth);
         scene_.SetVisible(splash, false);
         GrowWindow();
     }
-    funktioner::NewGame();
-}
-
-int Karvelo::OuterHeightTwips() const {
-    return frameGeometry().height() * static_cast<int>(kTwipsPerPixel);
-}
-
-void Karvelo::SetOuterHeightTwips(int twips) {
-    const int frame = frameGeometry().height() - height();
-    const int menu = height() - view_->height();
-    const int outer = RoundHalfEven(twips / static_cast<double>(kTwipsPerPixel));
-    const int table = std::max(1, outer - frame - menu);
-    if (table == view_->height()) return;
-    view_->setFixedHeight(table);
-    frameDue_ = true;
+    funktioner::NewGame();  // deals nothing when the player chose to leave meanwhile
 }
 
 void Karvelo::GrowWindow() {
-    const int start = OuterHeightTwips();
+    const int start = window_.OuterHeightTwips();
     const int step = GrowthStep(start, layout::kGrownOuterHeight, layout::kGrowthSteps);
     DoEvents();
     int outer = start;
     for (int i = 0; i < layout::kGrowthSteps; ++i) {
+        // Closing the window meanwhile ends the run: the rest of the growth is not worth
+        // showing.
+        if (Gate().Leaving()) return;
         outer += step;
-        SetOuterHeightTwips(outer);
+        window_.SetOuterHeightTwips(outer);
         DoEvents();
     }
 }
 
-// ---- The other commands
-
-void Karvelo::mnuStatistik_Click() {
-    RunStatistics([this] { OpenStatistics(this); });
-}
+// ---- "Avsluta" and closing the window
 
 void Karvelo::mnuAvsluta_Click() {
-    switch (funktioner::Admit(funktioner::PlayerInput::Quit)) {
-    case funktioner::Verdict::Run:
-        Form_Terminate();
-        break;
-    case funktioner::Verdict::Defer:
-        quitWaiting_ = true;
-        break;
-    case funktioner::Verdict::Ignore:
-        break;
-    }
+    Gate().Handle(PlayerInput::Quit, [this] { Form_Terminate(); });
 }
+
+void Karvelo::CloseRequested() { mnuAvsluta_Click(); }
+
+// ---- The settings
 
 void Karvelo::mnuHastighet_Click(int16_t Index) {
     if (Index < 0 || Index >= kSpeedItems) return;
-    for (QAction* a : mnuHastighet_) a->setChecked(false);
-    funktioner::AnimationSpeed = SpeedForItem(Index);
-    mnuHastighet_[static_cast<size_t>(Index)]->setChecked(true);
-    DoEvents();
-    StoreSetting("Speed", funktioner::AnimationSpeed);
+    Gate().Handle(PlayerInput::Setting, [this, Index] {
+        TickSpeedItem(-1);
+        funktioner::AnimationSpeed = SpeedForItem(Index);
+        TickSpeedItem(Index);
+        DoEvents();
+        StoreSetting("Speed", funktioner::AnimationSpeed);
+    });
 }
 
 void Karvelo::mnuColor_Click() {
-    const std::optional<QColor> chosen = chooser_ ? chooser_(this) : AskForColour(this);
-    if (!chosen || !chosen->isValid()) return;  // cancelled: nothing changes
-    SetBackColour(ValueOfColour(*chosen));
-    StoreSetting("Color", BackColour());
+    Gate().Handle(PlayerInput::Setting, [this] {
+        const std::optional<int32_t> chosen = window_.ChooseColour(backColour_);
+        if (!chosen) return;  // cancelled or failed: nothing changes
+        SetBackColour(*chosen);
+        StoreSetting("Color", BackColour());
+    });
 }
 
 void Karvelo::mnuColorStandard_Click() {
-    SetBackColour(layout::kStandardColour);
-    StoreSetting("Color", layout::kStandardColour);
+    Gate().Handle(PlayerInput::Setting, [this] {
+        SetBackColour(kStandardColour);
+        StoreSetting("Color", kStandardColour);
+    });
 }
 
 void Karvelo::mnuHelp_Click() {
-    MsgBox(HelpText(), Buttons::OK, Icon::None, DefaultButton::First, kAppTitle);
+    Gate().Handle(PlayerInput::Setting, [this] {
+        MsgBox(HelpText(), Buttons::OK, Icon::None, DefaultButton::First, kAppTitle);
+    });
 }
 
 void Karvelo::mnuOm_Click() {
-    MsgBox(AboutText(), Buttons::OK, Icon::None, DefaultButton::First, kAppTitle);
+    Gate().Handle(PlayerInput::Setting, [this] {
+        MsgBox(AboutText(), Buttons::OK, Icon::None, DefaultButton::First, kAppTitle);
+    });
+}
+
+// ---- The statistics
+
+void Karvelo::mnuStatistik_Click() {
+    Gate().Handle(PlayerInput::Statistics, [this] { OpenStatistics(); });
+}
+
+void Karvelo::OpenStatistics() {
+    const auto window = PrepareNormalView(window_.UserNumberFormat());
+    window_.ShowStatistics(*window);
+}
+
+void Karvelo::Form_KeyDown(int KeyCode, int Shift) {
+    if (StatisticsKeyFor(KeyCode, Shift) == KeyAction::None) return;
+    Gate().Handle(PlayerInput::Statistics, [this, KeyCode, Shift] { StatisticsKey(KeyCode, Shift); });
+}
+
+void Karvelo::StatisticsKey(int keyCode, int shift) {
+    switch (StatisticsKeyFor(keyCode, shift)) {
+    case KeyAction::ShowFullStatistics: {
+        const auto window = PrepareFullView(window_.UserNumberFormat());
+        window_.ShowStatistics(*window);
+        break;
+    }
+    case KeyAction::ClearTotalStatistics:
+        AskClearTotalStatistics();
+        break;
+    case KeyAction::None:
+        break;
+    }
 }
 
 }  // namespace karvelo

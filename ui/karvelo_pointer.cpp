@@ -2,62 +2,63 @@
 // covered card, the double-click and the arrows that follow the pointer. The drag is
 // the window's own: the card stays where it lies while its picture follows the
 // pointer, and the release hands the card to the element under the pointer.
-#include "funktioner.h"
 #include "karvelo.h"
+#include "layout.h"
+#include "pointer_targets.h"
 #include "window_layout.h"
 
 namespace karvelo {
 namespace {
 
-constexpr int16_t kLeft = 1;
-constexpr int16_t kRight = 2;
-constexpr int kFirstNonCard = 53;
+using funktioner::PlayerInput;
+using funktioner::Verdict;
 
-bool IsCard(int index) { return index >= 1 && index < kFirstNonCard; }
+funktioner::InputGate& Gate() { return funktioner::gate(); }
+
+bool IsCard(int index) { return funktioner::layout::IsCardIndex(index); }
 
 }  // namespace
 
-void Karvelo::PointerPressed(float x, float y, Qt::MouseButton button, bool doubleClick) {
+void Karvelo::PointerPressed(float x, float y, int16_t button, bool doubleClick) {
     if (drag_) {
         // Another button during a drag does nothing; a left press means the release
         // of the previous one never arrived.
-        if (button != Qt::LeftButton) return;
+        if (button != kLeftButton) return;
         CancelDrag();
     }
     const std::optional<ElementId> target = PointerTargetAt(scene_, x, y);
     if (!target || target->kind != ElementKind::Kort) return;
     const auto index = static_cast<int16_t>(target->index);
-    if (doubleClick && button == Qt::LeftButton) {
+    if (doubleClick && button == kLeftButton) {
         imgKort_DblClick(index);
         return;
     }
-    const int16_t mask = button == Qt::LeftButton ? kLeft : button == Qt::RightButton ? kRight : 4;
-    if (mask == kRight) rightPressed_ = target->index;
-    imgKort_MouseDown(index, mask, x, y);
+    if (button == kRightButton) rightPressed_ = target->index;
+    imgKort_MouseDown(index, button, x, y);
 }
 
-void Karvelo::PointerReleased(float x, float y, Qt::MouseButton button) {
-    if (button == Qt::LeftButton && drag_) {
+void Karvelo::PointerReleased(float x, float y, int16_t button) {
+    if (button == kLeftButton && drag_) {
         EndDrag(x, y);
         return;
     }
-    if (button == Qt::RightButton && rightPressed_) {
+    if (button == kRightButton && rightPressed_) {
         const auto index = static_cast<int16_t>(*rightPressed_);
         rightPressed_.reset();
-        imgKort_MouseUp(index, kRight);
+        imgKort_MouseUp(index, kRightButton);
     }
 }
 
-void Karvelo::PointerMoved(float x, float y, Qt::MouseButtons buttons) {
+void Karvelo::PointerMoved(float x, float y, int held) {
     if (drag_) {
-        if (!(buttons & Qt::LeftButton)) {
+        if (!(held & kLeftButton)) {
             CancelDrag();  // the release went elsewhere (a dialog took the pointer)
         } else {
             MoveDrag(x, y);
         }
     }
     // While the right button is held the pressed card keeps the pointer.
-    if (rightPressed_ && (buttons & Qt::RightButton)) {
+    if (rightPressed_ && (held & kRightButton)) {
         imgKort_MouseMove(static_cast<int16_t>(*rightPressed_));
         return;
     }
@@ -75,34 +76,31 @@ void Karvelo::PointerMoved(float x, float y, Qt::MouseButtons buttons) {
 // ---- Handlers of the card pictures
 
 void Karvelo::imgKort_MouseDown(int16_t Index, int16_t Button, float x, float y) {
-    if (Button == kLeft) {
+    if (Button == kLeftButton) {
         if (!IsCard(Index)) return;  // the template and the column bases stay put
-        if (funktioner::Admit(funktioner::PlayerInput::CardPress) != funktioner::Verdict::Run)
-            return;
+        if (Gate().Admit(PlayerInput::CardPress) != Verdict::Run) return;
         BeginDrag(Index, x, y);
-    } else if (Button == kRight) {
-        if (funktioner::Admit(funktioner::PlayerInput::PeekPress) != funktioner::Verdict::Run)
-            return;
+    } else if (Button == kRightButton) {
+        if (Gate().Admit(PlayerInput::PeekPress) != Verdict::Run) return;
         // The peek copy: the whole face of the pressed card in front of everything.
         const SceneElement* pressed = scene_.Find({ElementKind::Kort, Index});
-        if (!pressed || Index == 0) return;
+        if (!pressed || Index == funktioner::layout::kTemplateCard) return;
         const float top = pressed->rect.top;
         const float left = pressed->rect.left;
         const int picture = pressed->picture;
-        Move(0, left, top);
-        BringToFront(0);
-        SetPicture(0, picture);
-        SetVisible(0, true);
+        Move(funktioner::layout::kTemplateCard, left, top);
+        BringToFront(funktioner::layout::kTemplateCard);
+        SetPicture(funktioner::layout::kTemplateCard, picture);
+        SetVisible(funktioner::layout::kTemplateCard, true);
     }
 }
 
 void Karvelo::imgKort_MouseUp(int16_t, int16_t Button) {
-    if (Button != kRight) return;
-    if (funktioner::Admit(funktioner::PlayerInput::PeekRelease) != funktioner::Verdict::Run)
-        return;
-    SetVisible(0, false);
-    SendToBack(0);
-    Move(0, layout::kPeekParked, layout::kPeekParked);
+    if (Button != kRightButton) return;
+    if (Gate().Admit(PlayerInput::PeekRelease) != Verdict::Run) return;
+    SetVisible(funktioner::layout::kTemplateCard, false);
+    SendToBack(funktioner::layout::kTemplateCard);
+    Move(funktioner::layout::kTemplateCard, layout::kPeekParked, layout::kPeekParked);
 }
 
 void Karvelo::ShowArrow(ElementKind arrow) {
@@ -125,30 +123,28 @@ void Karvelo::imgHog_MouseMove(int16_t) { ShowArrow(ElementKind::PilH); }
 // ---- Drops and the double-click, handed to the engine's rules
 
 void Karvelo::imgKort_DragDrop(int16_t Index, int source) {
-    RunHandler([=] { funktioner::imgKort_DragDrop(Index, source); });
+    const auto drop = [=] { funktioner::imgKort_DragDrop(Index, source); };
+    if (Index == source) {
+        Gate().HandleClick(source, drop);  // a click: a double-click may follow
+    } else {
+        Gate().Handle(PlayerInput::Drop, drop);
+    }
 }
 
 void Karvelo::imgHand_DragDrop(int16_t Index, int source) {
-    RunHandler([=] { funktioner::imgHand_DragDrop(Index, source); });
+    Gate().Handle(PlayerInput::Drop, [=] { funktioner::imgHand_DragDrop(Index, source); });
 }
 
 void Karvelo::lblHand_DragDrop(int16_t Index, int source) { imgHand_DragDrop(Index, source); }
 
 void Karvelo::imgHog_DragDrop(int16_t Index, int source) {
-    RunHandler([=] { funktioner::imgHog_DragDrop(Index, source); });
+    Gate().Handle(PlayerInput::Drop, [=] { funktioner::imgHog_DragDrop(Index, source); });
 }
 
 void Karvelo::lblFarger_DragDrop(int16_t Index, int source) { imgHog_DragDrop(Index, source); }
 
 void Karvelo::imgKort_DblClick(int16_t Index) {
-    // The first click of a double-click drops the card on itself, which starts the
-    // automatic play; the second click arrives while that plays. Both belong to one
-    // gesture, so the double-click waits for the play to end instead of being lost.
-    if (clickedCard_ == Index && funktioner::MoveInProgress()) {
-        doubleClickWaiting_ = Index;
-        return;
-    }
-    RunHandler([=] { funktioner::imgKort_DblClick(Index); });
+    Gate().HandleDoubleClick(Index, [=] { funktioner::imgKort_DblClick(Index); });
 }
 
 // ---- The drag
@@ -157,7 +153,7 @@ void Karvelo::BeginDrag(int card, float x, float y) {
     const SceneElement* e = scene_.Find({ElementKind::Kort, card});
     if (!e) return;
     drag_ = Drag{card, x - e->rect.left, y - e->rect.top};
-    view_->ShowDragPicture(e->picture, e->rect);
+    scene_.SetDragPicture(DragPicture{e->picture, e->rect});
 }
 
 void Karvelo::MoveDrag(float x, float y) {
@@ -166,13 +162,13 @@ void Karvelo::MoveDrag(float x, float y) {
         CancelDrag();
         return;
     }
-    view_->ShowDragPicture(e->picture,
-                           {x - drag_->grabX, y - drag_->grabY, e->rect.width, e->rect.height});
+    scene_.SetDragPicture(DragPicture{
+        e->picture, {x - drag_->grabX, y - drag_->grabY, e->rect.width, e->rect.height}});
 }
 
 void Karvelo::CancelDrag() {
     drag_.reset();
-    view_->HideDragPicture();
+    scene_.SetDragPicture(std::nullopt);
 }
 
 void Karvelo::EndDrag(float x, float y) {
@@ -180,13 +176,6 @@ void Karvelo::EndDrag(float x, float y) {
     CancelDrag();  // the drop may run a long move; the drag is over before it starts
     if (!scene_.Contains({ElementKind::Kort, source})) return;
     const DropTarget target = DropTargetAt(scene_, x, y);
-    if (target.kind == DropTarget::Kind::Card && target.index == source)
-        clickedCard_ = static_cast<int16_t>(source);
-    Deliver(target, source);
-    clickedCard_.reset();
-}
-
-void Karvelo::Deliver(const DropTarget& target, int source) {
     const auto index = static_cast<int16_t>(target.index);
     switch (target.kind) {
     case DropTarget::Kind::Card: imgKort_DragDrop(index, source); break;

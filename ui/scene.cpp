@@ -119,6 +119,18 @@ void Scene::SendToBack(ElementId id) {
     DamageIfVisible(elements_.front());
 }
 
+TwipRect Scene::DragArea(const DragPicture& drag) {
+    return {drag.rect.left, drag.rect.top, drag.rect.width + kDragShadowTwips,
+            drag.rect.height + kDragShadowTwips};
+}
+
+void Scene::SetDragPicture(std::optional<DragPicture> drag) {
+    if (drag == drag_) return;
+    if (drag_) Damage(DragArea(*drag_));
+    drag_ = drag;
+    if (drag_) Damage(DragArea(*drag_));
+}
+
 std::optional<ElementId> Scene::TopmostAt(float x, float y, bool enabledOnly) const {
     for (auto it = elements_.rbegin(); it != elements_.rend(); ++it) {
         if (!it->visible || (enabledOnly && !it->enabled)) continue;

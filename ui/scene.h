@@ -1,8 +1,15 @@
 #pragma once
-// The table as a list of elements in drawing order, in twips. The window keeps
-// every picture and label here; the view draws it and the pointer code asks it
-// what lies under a point. Every change that alters the picture on screen is
-// reported to the damage listener with the rectangles to draw again.
+// The table as a list of elements in drawing order, in twips: the main window's
+// picture and label elements with their pictures, tags, visibility, enabled state and
+// stacking, and the picture of a dragged card above them all. The window system draws
+// it; the pointer code asks it what lies under a point. Every change that alters the
+// picture on screen is reported to the damage listener with the rectangles to draw
+// again, so a window repaints only what changed.
+//
+// It is our own small list rather than a general scene graph: the table has at most
+// eighty elements, all axis-aligned rectangles in one plane, and the rules need
+// exactly the element operations of the original design (create by index, tag, bring
+// to front, enabled), which a general graph would have to be taught anyway.
 #include <functional>
 #include <optional>
 #include <string>
@@ -29,6 +36,15 @@ struct ElementId {
     int index = 0;
     friend bool operator==(const ElementId&, const ElementId&) = default;
 };
+
+// The picture that follows the pointer while a card is dragged, with the soft shadow
+// it casts down and to the right.
+struct DragPicture {
+    int picture = 0;
+    TwipRect rect;
+    friend bool operator==(const DragPicture&, const DragPicture&) = default;
+};
+inline constexpr float kDragShadowTwips = 45;  // 3 pixels at 96 dots per inch
 
 struct SceneElement {
     ElementId id{ElementKind::Kort, 0};
@@ -77,12 +93,19 @@ public:
     // elements are looked through.
     std::optional<ElementId> TopmostAt(float x, float y, bool enabledOnly) const;
 
+    // The dragged card's picture, drawn above every element.
+    void SetDragPicture(std::optional<DragPicture> drag);
+    const std::optional<DragPicture>& Drag() const { return drag_; }
+    // The area the dragged picture covers, its shadow included.
+    static TwipRect DragArea(const DragPicture& drag);
+
 private:
     SceneElement* Lookup(ElementId id);
     void Damage(const TwipRect& rect) const;
     void DamageIfVisible(const SceneElement& element) const;
 
     std::vector<SceneElement> elements_;
+    std::optional<DragPicture> drag_;
     DamageListener damage_;
 };
 

@@ -10,18 +10,10 @@ namespace karvelo {
 inline constexpr int kSpeedItems = 5;
 inline constexpr int kStandardSpeedItem = 2;
 inline constexpr int32_t kStandardSpeed = 17;
+inline constexpr int32_t kStandardColour = 32768;  // RGB(0, 128, 0)
 
 // The settings key under the application key.
 std::string SettingsKey();
-
-// Rounds to a whole number with halves going to the even neighbour; values beyond
-// the signed 32-bit range saturate, NaN gives 0.
-int32_t RoundHalfEven(double v);
-
-// The number at the start of a text, as the settings reader takes it: leading
-// blanks skipped, an optional sign, digits with an optional decimal point and
-// exponent. Text with no number in front gives 0.
-double LeadingNumber(const std::string& text);
 
 struct SpeedSetting {
     int32_t steps = kStandardSpeed;

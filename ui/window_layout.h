@@ -12,7 +12,6 @@ inline constexpr int kScreenLeft = 1815;      // client area from the screen's c
 inline constexpr int kScreenTop = 1005;
 inline constexpr int kGrownOuterHeight = 9015;  // outer height after the first deal
 inline constexpr int kGrowthSteps = 100;
-inline constexpr int kStandardColour = 32768;   // RGB(0, 128, 0)
 
 // Free cells imgHand(0..3) and foundations imgHog(0..3): empty bordered frames.
 inline constexpr int kFrameWidth = 1125;

@@ -76,12 +76,15 @@ void Soak::StartRun() {
     terminated_ = false;
     splashGone_ = false;
     held_ = {};
-    window_ = std::make_unique<Karvelo>(
+    window_ = std::make_unique<KarveloWindow>(
         nullptr, [this](const MessageRequest& r) { return AnswerMessage(r); });
     window_->SetTerminator([this] { Terminated(); });
-    window_->SetColourChooser([this](QWidget*) -> std::optional<QColor> {
+    window_->SetColourChooser([this](int32_t) -> std::optional<int32_t> {
         if (Chance(0.3)) return std::nullopt;  // cancelled
-        return QColor(Pick(256), Pick(256), Pick(256));
+        const int red = Pick(256);
+        const int green = Pick(256);
+        const int blue = Pick(256);
+        return red | green << 8 | blue << 16;
     });
     // The engine reaches the window through the soak, which counts the deals.
     funktioner::SetTable(this);
@@ -119,7 +122,7 @@ void Soak::CreateCard(int index) {
         trail_.push_back("  (a deal; " + std::to_string(model_.wins()) + " won, " +
                          std::to_string(model_.losses()) + " abandoned so far)");
     }
-    w().CreateCard(index);
+    w().form().CreateCard(index);
 }
 
 Answer Soak::AnswerMessage(const MessageRequest& r) {
@@ -178,7 +181,7 @@ void Soak::CheckNow() {
     std::string e = CheckBoard(w(), true);
     if (e.empty()) e = CheckPictures(w(), held_);
     if (!e.empty()) return Fail(e);
-    const SceneElement* splash = w().scene().Find({ElementKind::Splash, 0});
+    const SceneElement* splash = w().form().scene().Find({ElementKind::Splash, 0});
     if (!splash) return Fail("the title picture is gone");
     if (splash->visible && splashGone_) return Fail("the title picture came back");
     if (!splash->visible) splashGone_ = true;

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "decks.h"
-#include "karvelo.h"
+#include "karvelo_window.h"
 #include "moves.h"
 #include "stat_model.h"
 #include "table.h"
@@ -59,27 +59,27 @@ public:
 
     // ---- funktioner::Table, forwarded to the window.
     void CreateCard(int index) override;
-    void DestroyCard(int index) override { w().DestroyCard(index); }
-    bool CardExists(int index) const override { return w().CardExists(index); }
-    void SetPicture(int index, int resource) override { w().SetPicture(index, resource); }
-    void SetTag(int index, const std::string& tag) override { w().SetTag(index, tag); }
-    std::string Tag(int index) const override { return w().Tag(index); }
-    void SetSize(int index, float wd, float ht) override { w().SetSize(index, wd, ht); }
-    void SetBorder(int index, bool b) override { w().SetBorder(index, b); }
-    void SetEnabled(int index, bool e) override { w().SetEnabled(index, e); }
-    bool Enabled(int index) const override { return w().Enabled(index); }
-    void SetVisible(int index, bool v) override { w().SetVisible(index, v); }
-    bool Visible(int index) const override { return w().Visible(index); }
-    void BringToFront(int index) override { w().BringToFront(index); }
-    void SendToBack(int index) override { w().SendToBack(index); }
-    float Left(funktioner::Element e) const override { return w().Left(e); }
-    float Top(funktioner::Element e) const override { return w().Top(e); }
-    float Width(funktioner::Element e) const override { return w().Width(e); }
-    float Height(funktioner::Element e) const override { return w().Height(e); }
-    void Move(int index, float left, float top) override { w().Move(index, left, top); }
+    void DestroyCard(int index) override { w().form().DestroyCard(index); }
+    bool CardExists(int index) const override { return w().form().CardExists(index); }
+    void SetPicture(int index, int resource) override { w().form().SetPicture(index, resource); }
+    void SetTag(int index, const std::string& tag) override { w().form().SetTag(index, tag); }
+    std::string Tag(int index) const override { return w().form().Tag(index); }
+    void SetSize(int index, float wd, float ht) override { w().form().SetSize(index, wd, ht); }
+    void SetBorder(int index, bool b) override { w().form().SetBorder(index, b); }
+    void SetEnabled(int index, bool e) override { w().form().SetEnabled(index, e); }
+    bool Enabled(int index) const override { return w().form().Enabled(index); }
+    void SetVisible(int index, bool v) override { w().form().SetVisible(index, v); }
+    bool Visible(int index) const override { return w().form().Visible(index); }
+    void BringToFront(int index) override { w().form().BringToFront(index); }
+    void SendToBack(int index) override { w().form().SendToBack(index); }
+    float Left(funktioner::Element e) const override { return w().form().Left(e); }
+    float Top(funktioner::Element e) const override { return w().form().Top(e); }
+    float Width(funktioner::Element e) const override { return w().form().Width(e); }
+    float Height(funktioner::Element e) const override { return w().form().Height(e); }
+    void Move(int index, float left, float top) override { w().form().Move(index, left, top); }
 
 private:
-    Karvelo& w() const { return *window_; }
+    KarveloWindow& w() const { return *window_; }
 
     // ---- Runs of the program.
     void StartRun();
@@ -120,7 +120,7 @@ private:
     QPoint CardPoint(int index);   // somewhere on the visible part of a picture
     QPoint TargetPoint(const Play& move);
     std::optional<int> RandomCard();
-    static TwipRect RectOf(const Karvelo& window, ElementId id);
+    static TwipRect RectOf(const KarveloWindow& window, ElementId id);
 
     // ---- Checks.
     void CheckNow();       // after a top-level event
@@ -133,7 +133,7 @@ private:
     Options options_;
     std::mt19937_64 rng_;
     DeckSource decks_;
-    std::unique_ptr<Karvelo> window_;
+    std::unique_ptr<KarveloWindow> window_;
     QTimer* injector_ = nullptr;
     QTimer* modalCloser_ = nullptr;
     Summary summary_;

@@ -19,7 +19,8 @@ namespace {
 using funktioner::Board;
 
 QPoint Px(float x, float y) {
-    return QPoint(static_cast<int>(x / kTwipsPerPixel), static_cast<int>(y / kTwipsPerPixel));
+    return QPoint(static_cast<int>(FractionalPixels(x, kStandardDpi)),
+                  static_cast<int>(FractionalPixels(y, kStandardDpi)));
 }
 
 std::string At(QPoint p) {
@@ -32,7 +33,7 @@ std::string At(QPoint p) {
 
 void Soak::Step() {
     if (held_.rightHeld && Chance(0.5)) return RightRelease();
-    if (!funktioner::GameInProgress && Chance(0.2)) return Trigger(w().mnuNyttSpel(), "Nytt spel");
+    if (!funktioner::GameInProgress && Chance(0.2)) return Trigger(w().MenuItem(MenuCommand::NyttSpel), "Nytt spel");
     // Planned move, legal move, drag, click, double-click, right press, hover, menu,
     // keys, close.
     static constexpr double kWeights[] = {30, 12, 12, 6, 6, 5, 5, 5, 2, 0.15};
@@ -93,7 +94,7 @@ void Soak::InjectWhileBusy() {
         [[fallthrough]];
     case 6: MenuCommand(); break;
     case 7: KeyCombination(); break;
-    case 8: Trigger(w().mnuNyttSpel(), "Nytt spel"); break;
+    case 8: Trigger(w().MenuItem(MenuCommand::NyttSpel), "Nytt spel"); break;
     case 9:
         if (Chance(0.2)) {
             CloseAttempt();
@@ -187,16 +188,16 @@ void Soak::Hover() { MoveTo(RandomPoint()); }
 void Soak::MenuCommand() {
     switch (Pick(12)) {
     case 0:
-    case 1: return Trigger(w().mnuNyttSpel(), "Nytt spel");
+    case 1: return Trigger(w().MenuItem(MenuCommand::NyttSpel), "Nytt spel");
     case 2:
     case 3:
     case 4:
     case 5: return Trigger(w().SpeedItem(Pick(5)), "a speed");
-    case 6: return Trigger(w().mnuStatistik(), "Statistik");
-    case 7: return Trigger(w().mnuColor(), "Bakgrundsf\xC3\xA4rg/\xC3\x84ndra");
-    case 8: return Trigger(w().mnuColorStandard(), "Bakgrundsf\xC3\xA4rg/Standard");
-    case 9: return Trigger(w().mnuHelp(), "Hj\xC3\xA4lp");
-    case 10: return Trigger(w().mnuOm(), "Om");
+    case 6: return Trigger(w().MenuItem(MenuCommand::Statistik), "Statistik");
+    case 7: return Trigger(w().MenuItem(MenuCommand::Color), "Bakgrundsf\xC3\xA4rg/\xC3\x84ndra");
+    case 8: return Trigger(w().MenuItem(MenuCommand::ColorStandard), "Bakgrundsf\xC3\xA4rg/Standard");
+    case 9: return Trigger(w().MenuItem(MenuCommand::Help), "Hj\xC3\xA4lp");
+    case 10: return Trigger(w().MenuItem(MenuCommand::Om), "Om");
     default: return KeyCombination();
     }
 }
@@ -219,7 +220,7 @@ void Soak::KeyCombination() {
 
 void Soak::CloseAttempt() {
     if (Chance(0.7)) return Close();
-    Trigger(w().mnuAvsluta(), "Avsluta");
+    Trigger(w().MenuItem(MenuCommand::Avsluta), "Avsluta");
 }
 
 // ---- Single events
@@ -317,7 +318,7 @@ std::optional<int> Soak::RandomCard() {
     // Cards, also those on the foundations, and now and then a column base.
     std::vector<int> present;
     for (int i = 1; i <= funktioner::layout::BaseIndex(8); ++i)
-        if (w().CardExists(i) && (i <= 52 || Chance(0.3))) present.push_back(i);
+        if (w().form().CardExists(i) && (i <= 52 || Chance(0.3))) present.push_back(i);
     if (present.empty()) return std::nullopt;
     return present[static_cast<size_t>(Pick(static_cast<int>(present.size())))];
 }
@@ -363,8 +364,8 @@ QPoint Soak::TargetPoint(const Play& move) {
     return {};
 }
 
-TwipRect Soak::RectOf(const Karvelo& window, ElementId id) {
-    const SceneElement* e = window.scene().Find(id);
+TwipRect Soak::RectOf(const KarveloWindow& window, ElementId id) {
+    const SceneElement* e = window.form().scene().Find(id);
     return e ? e->rect : TwipRect{};
 }
 

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "funktioner.h"
-#include "karvelo.h"
+#include "karvelo_window.h"
 #include "layout.h"
 #include "tags.h"
 #include "window_layout.h"
@@ -44,7 +44,7 @@ std::string Where(const TwipRect& r) {
 
 }  // namespace
 
-std::string CheckBoard(const Karvelo& w, bool settled) {
+std::string CheckBoard(const KarveloWindow& w, bool settled) {
     if (BoardEmpty()) return {};
     int onFoundations = 0;
     for (int p = 0; p < 4; ++p) {
@@ -96,8 +96,8 @@ std::string CheckBoard(const Karvelo& w, bool settled) {
         if (count != 1)
             return "card " + std::to_string(code) + " is on the table " + std::to_string(count) + " times";
         if (CountedOnFoundation(code)) continue;
-        if (!w.CardExists(code)) return "card " + std::to_string(code) + " is in play but has no picture";
-        const std::string tag = w.Tag(code);
+        if (!w.form().CardExists(code)) return "card " + std::to_string(code) + " is in play but has no picture";
+        const std::string tag = w.form().Tag(code);
         const auto place = funktioner::ParseTag(tag);
         if (!place || Board(place->column, place->row) != code)
             return "card " + std::to_string(code) + " has the tag \"" + tag +
@@ -106,13 +106,13 @@ std::string CheckBoard(const Karvelo& w, bool settled) {
     return {};
 }
 
-std::string CheckPictures(const Karvelo& w, const Quiet& quiet) {
-    const Scene& scene = w.scene();
+std::string CheckPictures(const KarveloWindow& w, const Quiet& quiet) {
+    const Scene& scene = w.form().scene();
     const bool empty = BoardEmpty();
     if (empty == funktioner::GameInProgress)
         return std::string("the board is ") + (empty ? "empty" : "dealt") +
                " while GameInProgress is " + (funktioner::GameInProgress ? "true" : "false");
-    if (funktioner::AutoPlayActive || funktioner::MoveInProgress())
+    if (funktioner::AutoPlayActive || funktioner::gate().MoveInProgress())
         return "a move is still marked as in progress";
     if (Board(9, 0) == 52) return "a won game is still on the table";
 
@@ -196,9 +196,9 @@ std::string CheckPictures(const Karvelo& w, const Quiet& quiet) {
     }
     if (arrows != 1) return std::to_string(arrows) + " arrows show";
 
-    if (w.DragActive() != quiet.leftHeld && w.DragActive())
+    if (w.form().DragActive() != quiet.leftHeld && w.form().DragActive())
         return "a card is being dragged with no left button held";
-    if (w.view()->DragPictureRect() && !w.DragActive())
+    if (scene.Drag() && !w.form().DragActive())
         return "a dragged picture shows with no drag";
     return {};
 }

@@ -4,7 +4,7 @@
 #include <string>
 
 namespace karvelo {
-class Karvelo;
+class KarveloWindow;
 }
 
 namespace karvelo::soak {
@@ -15,7 +15,7 @@ namespace karvelo::soak {
 // the steps of a flight; only while a run is being laid down card by card may a
 // column have gaps where the cards already moved were (`settled` false), its count
 // still being the number of cards it holds.
-std::string CheckBoard(const Karvelo& w, bool settled);
+std::string CheckBoard(const KarveloWindow& w, bool settled);
 
 // Once nothing is being laid down any more: every card picture stands exactly where
 // its tag (or its foundation) says, is enabled exactly when it is still in play,
@@ -25,6 +25,6 @@ struct Quiet {
     bool rightHeld = false;  // the peek copy may show
     bool leftHeld = false;   // a dragged picture may show
 };
-std::string CheckPictures(const Karvelo& w, const Quiet& quiet);
+std::string CheckPictures(const KarveloWindow& w, const Quiet& quiet);
 
 }  // namespace karvelo::soak

@@ -23,9 +23,9 @@ void WhileRunning(const std::function<void()>& during, const std::function<void(
     timer.stop();
 }
 
-std::vector<std::string> Tags(const Karvelo& w) {
+std::vector<std::string> Tags(const KarveloWindow& w) {
     std::vector<std::string> tags;
-    for (int code = 1; code <= 52; ++code) tags.push_back(w.Tag(code));
+    for (int code = 1; code <= 52; ++code) tags.push_back(w.form().Tag(code));
     return tags;
 }
 
@@ -39,9 +39,9 @@ private slots:
     void commandsDuringTheShutDownAreRefused() {
         auto win = OpenWindow();
         QVERIFY(win);
-        Karvelo& w = *win->w;
+        KarveloWindow& w = *win->w;
         funktioner::SetRandomSource(DeckSource(SeededDeck(7)));
-        w.mnuNyttSpel()->trigger();
+        w.MenuItem(MenuCommand::NyttSpel)->trigger();
         QVERIFY(funktioner::GameInProgress);
         const std::vector<std::string> dealt = Tags(w);
         funktioner::SetRandomSource(DeckSource(SeededDeck(8)));  // a second deal would show
@@ -50,10 +50,10 @@ private slots:
         WhileRunning([&] { w.close(); },
                      [&] {
                          ++pokes;
-                         w.mnuNyttSpel()->trigger();
+                         w.MenuItem(MenuCommand::NyttSpel)->trigger();
                          const int exposed = funktioner::Board(2, funktioner::Board(2, 0));
-                         if (exposed > 0) w.imgKort_DblClick(static_cast<int16_t>(exposed));
-                         w.imgHand_DragDrop(1, funktioner::Board(3, funktioner::Board(3, 0)));
+                         if (exposed > 0) w.form().imgKort_DblClick(static_cast<int16_t>(exposed));
+                         w.form().imgHand_DragDrop(1, funktioner::Board(3, funktioner::Board(3, 0)));
                      });
         QVERIFY(pokes > 0);  // the shut-down did let events through
         QCOMPARE(win->terminations, 1);

@@ -22,7 +22,7 @@ TwipRect Expected(int column, int row) {
 }
 
 // Every card once, the counts right, each picture where its tag and the board say.
-QString TableFault(const Karvelo& w) {
+QString TableFault(const KarveloWindow& w) {
     if (!funktioner::GameInProgress) return {};
     std::array<int, 53> seen{};
     int freeCells = 0;
@@ -38,12 +38,12 @@ QString TableFault(const Karvelo& w) {
             if (code < 1 || code > 52 || seen[static_cast<size_t>(code)]++)
                 return QStringLiteral("card %1 twice").arg(code);
             const std::string tag = std::to_string(c) + std::to_string(r);
-            if (w.Tag(code) != tag)
+            if (w.form().Tag(code) != tag)
                 return QStringLiteral("card %1 tagged %2, lies at %3")
-                    .arg(code).arg(QString::fromStdString(w.Tag(code)), QString::fromStdString(tag));
+                    .arg(code).arg(QString::fromStdString(w.form().Tag(code)), QString::fromStdString(tag));
             if (!(RectOf(w, Kort(code)) == Expected(c, r)))
                 return QStringLiteral("card %1 not at its place").arg(code);
-            if (!w.Enabled(code)) return QStringLiteral("card %1 disabled").arg(code);
+            if (!w.form().Enabled(code)) return QStringLiteral("card %1 disabled").arg(code);
         }
     }
     if (freeCells != Board(0, 0)) return QStringLiteral("free-cell count");
@@ -54,7 +54,7 @@ QString TableFault(const Karvelo& w) {
         for (int k = 1; k <= n; ++k) {
             const int code = 13 * p + k;
             if (seen[static_cast<size_t>(code)]++) return QStringLiteral("card %1 also played").arg(code);
-            if (w.Enabled(code)) return QStringLiteral("played card %1 enabled").arg(code);
+            if (w.form().Enabled(code)) return QStringLiteral("played card %1 enabled").arg(code);
         }
         played += n;
     }
@@ -74,7 +74,7 @@ private slots:
     void inputAtAnyMomentKeepsTheTableWhole() {
         auto win = OpenWindow();
         QVERIFY(win);
-        Karvelo& w = *win->w;
+        KarveloWindow& w = *win->w;
         funktioner::SetRandomSource(DeckSource(SeededDeck(11)));
         std::mt19937 rng(2024);
         auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
@@ -84,7 +84,7 @@ private slots:
         auto anyCardPoint = [&] {
             for (int tries = 0; tries < 10; ++tries) {
                 const int code = 1 + pick(52);
-                if (w.CardExists(code)) return GrabPoint(w, code);
+                if (w.form().CardExists(code)) return GrabPoint(w, code);
             }
             return anyPoint();
         };
@@ -110,7 +110,7 @@ private slots:
             }
             }
         };
-        w.mnuNyttSpel()->trigger();
+        w.MenuItem(MenuCommand::NyttSpel)->trigger();
 
         int depth = 0;
         int injected = 0;
@@ -167,12 +167,12 @@ private slots:
             const auto before = snapshot();
             win->messages.answers.push_back(pick(2) ? Answer::Yes : Answer::No);
             act();
-            QVERIFY(!funktioner::MoveInProgress());
+            QVERIFY(!funktioner::gate().MoveInProgress());
             const QString fault = TableFault(w);
             if (!fault.isEmpty()) QFAIL(qPrintable(QStringLiteral("step %1: ").arg(i) + fault));
             if (snapshot() != before) ++changes;
             if (!funktioner::GameInProgress) {
-                w.mnuNyttSpel()->trigger();
+                w.MenuItem(MenuCommand::NyttSpel)->trigger();
                 ++games;
             }
         }
@@ -180,7 +180,7 @@ private slots:
         qDebug() << "moves" << changes << "input during flights" << injected << "games" << games;
         QVERIFY(changes > 100);
         QVERIFY(injected > 20);
-        QVERIFY(!w.Terminated());
+        QVERIFY(!w.form().Terminated());
     }
 };
 

@@ -51,33 +51,33 @@ std::array<int, 53> DropDeck() {
 
 struct Game {
     std::unique_ptr<Window> win;
-    Karvelo& w() { return *win->w; }
+    KarveloWindow& w() { return *win->w; }
 };
 
 Game Deal(const std::array<int, 53>& deck) {
     Game g{OpenWindow()};
     // After start-up, which seeds the source from the clock.
     funktioner::SetRandomSource(DeckSource(deck));
-    if (g.win) g.w().mnuNyttSpel()->trigger();
+    if (g.win) g.w().MenuItem(MenuCommand::NyttSpel)->trigger();
     return g;
 }
 
-std::string TagOf(Karvelo& w, int code) { return w.Tag(code); }
+std::string TagOf(KarveloWindow& w, int code) { return w.form().Tag(code); }
 
 // A point well inside card `code`, where the card itself is on top only when it is
 // exposed; GrabPoint gives the strip that always shows.
-QPoint Centre(Karvelo& w, int code) { return Inside(w, Kort(code)); }
+QPoint Centre(KarveloWindow& w, int code) { return Inside(w, Kort(code)); }
 
 // A spot of a free-cell or foundation frame away from its label.
-QPoint FrameSpot(Karvelo& w, ElementKind kind, int i) {
+QPoint FrameSpot(KarveloWindow& w, ElementKind kind, int i) {
     const TwipRect r = RectOf(w, {kind, i});
     return Px(r.left + 560, r.top + 1300);
 }
 
 // Free of any element: below the columns, left edge.
-QPoint Background(Karvelo& w) { return QPoint(3, w.view()->height() - 4); }
+QPoint Background(KarveloWindow& w) { return QPoint(3, w.view()->height() - 4); }
 
-bool ArrowShown(Karvelo& w, ElementKind k) { return w.scene().Find({k, 0})->visible; }
+bool ArrowShown(KarveloWindow& w, ElementKind k) { return w.form().scene().Find({k, 0})->visible; }
 
 std::array<int32_t, 220> BoardCopy() {
     std::array<int32_t, 220> cells{};
@@ -96,36 +96,37 @@ private slots:
     void dragPictureFollowsThePointerWhileTheCardStays() {
         Game g = Deal(DropDeck());
         QVERIFY(g.win);
-        Karvelo& w = g.w();
+        KarveloWindow& w = g.w();
         const TwipRect before = RectOf(w, Kort(26));
         const QPoint grab = Centre(w, 26);
         Press(w, grab);
-        QVERIFY(w.DragActive());
+        QVERIFY(w.form().DragActive());
         const QPoint to = grab + QPoint(-150, 40);
         MoveTo(w, to);
         // The card lies where it was; its picture moved with the grab point kept.
         QCOMPARE(RectOf(w, Kort(26)), before);
-        const auto picture = w.view()->DragPictureRect();
-        QVERIFY(picture.has_value());
+        const auto& drag = w.form().scene().Drag();
+        QVERIFY(drag.has_value());
+        const TwipRect* picture = &drag->rect;
         QCOMPARE(picture->left - before.left, (to.x() - grab.x()) * 15.0f);
         QCOMPARE(picture->top - before.top, (to.y() - grab.y()) * 15.0f);
         QCOMPARE(picture->width, before.width);
         Release(w, Background(w));
-        QVERIFY(!w.DragActive());
-        QVERIFY(!w.view()->DragPictureRect().has_value());
+        QVERIFY(!w.form().DragActive());
+        QVERIFY(!w.form().scene().Drag().has_value());
     }
 
     void theHotSpotDecidesNotThePicture() {
         Game g = Deal(DropDeck());
         QVERIFY(g.win);
-        Karvelo& w = g.w();
+        KarveloWindow& w = g.w();
         // Taken by its middle and let go just below free cell 1: the picture covers
         // most of the frame, the pointer does not, so nothing happens.
         const QPoint grab = Centre(w, 26);
         const QPoint below = Px(1600, 1560);
         Press(w, grab);
         MoveTo(w, below);
-        const TwipRect picture = *w.view()->DragPictureRect();
+        const TwipRect picture = w.form().scene().Drag()->rect;
         QVERIFY(picture.top < 1500 && picture.left < 2205);
         Release(w, below);
         QCOMPARE(TagOf(w, 26), std::string("27"));
@@ -140,7 +141,7 @@ private slots:
     void releaseOverBackgroundOrArrowChangesNothing() {
         Game g = Deal(DropDeck());
         QVERIFY(g.win);
-        Karvelo& w = g.w();
+        KarveloWindow& w = g.w();
         const auto board = BoardCopy();
         DragTo(w, Centre(w, 26), Background(w));
         QVERIFY(BoardCopy() == board);  // not even the automatic play ran: A♦ stays
@@ -153,20 +154,20 @@ private slots:
     void pressAndReleaseInPlaceIsADropOnTheCard() {
         Game g = Deal(DropDeck());
         QVERIFY(g.win);
-        Karvelo& w = g.w();
+        KarveloWindow& w = g.w();
         const QPoint at = Centre(w, 26);
         Press(w, at);
         Release(w, at);
         // Nothing moves, and the automatic play after the drop takes A♦ and 2♦ up.
         QCOMPARE(TagOf(w, 26), std::string("27"));
         QCOMPARE(Board(9, 3), 28);
-        QVERIFY(!w.Enabled(27) && !w.Enabled(28));
+        QVERIFY(!w.form().Enabled(27) && !w.form().Enabled(28));
     }
 
     void dropsOnCells() {
         Game g = Deal(DropDeck());
         QVERIFY(g.win);
-        Karvelo& w = g.w();
+        KarveloWindow& w = g.w();
         // Onto the frame of free cell 2.
         DragTo(w, Centre(w, 26), FrameSpot(w, ElementKind::Hand, 2));
         QCOMPARE(TagOf(w, 26), std::string("03"));
@@ -201,14 +202,14 @@ private slots:
     void dropsOnFoundations() {
         Game g = Deal(DropDeck());
         QVERIFY(g.win);
-        Karvelo& w = g.w();
+        KarveloWindow& w = g.w();
         // A♦ dropped on the suit label "Ruter" goes to foundation 2; 2♦ follows by
         // itself, 3♦ is not safe while the black foundations are empty.
         DragTo(w, Centre(w, 27), Inside(w, {ElementKind::LblFarger, 2}));
         QCOMPARE(Board(9, 3), 28);
         QCOMPARE(RectOf(w, Kort(27)).left, 7440 + 40.0f);
         QCOMPARE(RectOf(w, Kort(27)).top, 30.0f);
-        QVERIFY(!w.Enabled(27));
+        QVERIFY(!w.form().Enabled(27));
         QCOMPARE(TagOf(w, 29), std::string("84"));
         // A covered card dropped on its foundation stays where it is.
         const int covered = Board(3, 2);
@@ -216,19 +217,19 @@ private slots:
         DragTo(w, GrabPoint(w, covered),
                FrameSpot(w, ElementKind::Hog, funktioner::SuitOf(covered)));
         QCOMPARE(TagOf(w, covered), tag);
-        QVERIFY(w.Enabled(covered));
+        QVERIFY(w.form().Enabled(covered));
         // 3♦ released over the disabled 2♦ lying on the foundation goes onto it.
         DragTo(w, Centre(w, 29), Centre(w, 28));
         QCOMPARE(Board(9, 3), 29);
-        QVERIFY(!w.Enabled(29));
-        QCOMPARE(w.scene().DepthOf(Kort(29)),
-                 static_cast<int>(w.scene().DrawingOrder().size()) - 1);
+        QVERIFY(!w.form().Enabled(29));
+        QCOMPARE(w.form().scene().DepthOf(Kort(29)),
+                 static_cast<int>(w.form().scene().DrawingOrder().size()) - 1);
     }
 
     void aceOnTheWrongFoundationIsPlayedByTheAutomaticPlay() {
         Game g = Deal(DropDeck());
         QVERIFY(g.win);
-        Karvelo& w = g.w();
+        KarveloWindow& w = g.w();
         DragTo(w, Centre(w, 27), FrameSpot(w, ElementKind::Hog, 1));
         QCOMPARE(Board(9, 2), 13);  // nothing on Klöver
         QCOMPARE(Board(9, 3), 28);  // A♦ and 2♦ went to Ruter by themselves
@@ -237,7 +238,7 @@ private slots:
     void runsMoveOrAreRefusedWithAMessage() {
         Game g = Deal(DropDeck());
         QVERIFY(g.win);
-        Karvelo& w = g.w();
+        KarveloWindow& w = g.w();
         // Six cards with four empty free cells and no empty column: refused.
         DragTo(w, GrabPoint(w, 51), Centre(w, 39));
         QCOMPARE(g.win->messages.seen.size(), size_t(1));
@@ -256,29 +257,29 @@ private slots:
         QCOMPARE(TagOf(w, 47), std::string("68"));
         QCOMPARE(TagOf(w, 7), std::string("69"));
         QCOMPARE(RectOf(w, Kort(7)).top, RectOf(w, Kort(23)).top + 900);
-        QVERIFY(w.scene().DepthOf(Kort(7)) > w.scene().DepthOf(Kort(47)));
+        QVERIFY(w.form().scene().DepthOf(Kort(7)) > w.form().scene().DepthOf(Kort(47)));
     }
 
     void peekShowsACoveredCardWhole() {
         Game g = Deal(DropDeck());
         QVERIFY(g.win);
-        Karvelo& w = g.w();
+        KarveloWindow& w = g.w();
         const TwipRect covered = RectOf(w, Kort(51));
         const auto board = BoardCopy();
         Press(w, GrabPoint(w, 51), Qt::RightButton);
-        const SceneElement* peek = w.scene().Find(Kort(0));
+        const SceneElement* peek = w.form().scene().Find(Kort(0));
         QVERIFY(peek->visible);
         QCOMPARE(peek->picture, 151);
         QCOMPARE(peek->rect, covered);
-        QCOMPARE(w.scene().DepthOf(Kort(0)), static_cast<int>(w.scene().DrawingOrder().size()) - 1);
+        QCOMPARE(w.form().scene().DepthOf(Kort(0)), static_cast<int>(w.form().scene().DrawingOrder().size()) - 1);
         // While it shows, a left drag does not start.
         MoveTo(w, GrabPoint(w, 51), Qt::RightButton);
         Release(w, GrabPoint(w, 51), Qt::RightButton);
-        peek = w.scene().Find(Kort(0));
+        peek = w.form().scene().Find(Kort(0));
         QVERIFY(!peek->visible);
         QCOMPARE(peek->rect.left, -2000.0f);
         QCOMPARE(peek->rect.top, -2000.0f);
-        QCOMPARE(w.scene().DepthOf(Kort(0)), 0);
+        QCOMPARE(w.form().scene().DepthOf(Kort(0)), 0);
         QVERIFY(BoardCopy() == board);
         QCOMPARE(RectOf(w, Kort(51)), covered);
     }
@@ -286,7 +287,7 @@ private slots:
     void arrowsFollowThePointer() {
         Game g = Deal(DropDeck());
         QVERIFY(g.win);
-        Karvelo& w = g.w();
+        KarveloWindow& w = g.w();
         using K = ElementKind;
         Hover(w, FrameSpot(w, K::Hand, 1));
         QVERIFY(ArrowShown(w, K::PilV) && !ArrowShown(w, K::PilN) && !ArrowShown(w, K::PilH));
@@ -309,7 +310,7 @@ private slots:
     void doubleClicksParkCardsInTheLeftmostCell() {
         Game g = Deal(DropDeck());
         QVERIFY(g.win);
-        Karvelo& w = g.w();
+        KarveloWindow& w = g.w();
         DragTo(w, Centre(w, 26), FrameSpot(w, ElementKind::Hand, 1));
         DoubleClick(w, Centre(w, 39));
         QCOMPARE(TagOf(w, 39), std::string("01"));
@@ -335,7 +336,7 @@ private slots:
     void inputDuringAutomaticPlayIsIgnored() {
         Game g = Deal(DropDeck());
         QVERIFY(g.win);
-        Karvelo& w = g.w();
+        KarveloWindow& w = g.w();
         w.SetPacing(true);
         int tries = 0;
         w.pacer().SetWaiter([&](std::chrono::nanoseconds) {
@@ -345,7 +346,7 @@ private slots:
             DragTo(w, Centre(w, 26), FrameSpot(w, ElementKind::Hand, 0));
             DoubleClick(w, Centre(w, 39));
             Press(w, GrabPoint(w, 51), Qt::RightButton);
-            QVERIFY(!w.scene().Find(Kort(0))->visible);
+            QVERIFY(!w.form().scene().Find(Kort(0))->visible);
             Release(w, GrabPoint(w, 51), Qt::RightButton);
         });
         const QPoint at = Centre(w, 52);
@@ -356,13 +357,13 @@ private slots:
         QCOMPARE(TagOf(w, 26), std::string("27"));
         QCOMPARE(TagOf(w, 39), std::string("37"));
         QCOMPARE(Board(0, 0), 0);
-        QVERIFY(!w.DragActive());
+        QVERIFY(!w.form().DragActive());
     }
 
     void doubleClickOutlastsTheAutomaticPlayItsFirstClickStarted() {
         Game g = Deal(DropDeck());
         QVERIFY(g.win);
-        Karvelo& w = g.w();
+        KarveloWindow& w = g.w();
         w.SetPacing(true);
         const QPoint at = Centre(w, 12);
         bool sent = false;
@@ -377,19 +378,19 @@ private slots:
         QVERIFY(sent);
         QCOMPARE(Board(9, 3), 28);                 // the automatic play ran first
         QCOMPARE(TagOf(w, 12), std::string("01"));  // then the double-click parked Q♥
-        QVERIFY(!funktioner::MoveInProgress());
+        QVERIFY(!funktioner::gate().MoveInProgress());
     }
 
     void newGameDuringAMoveWaitsForItsEnd() {
         Game g = Deal(DropDeck());
         QVERIFY(g.win);
-        Karvelo& w = g.w();
+        KarveloWindow& w = g.w();
         w.SetPacing(true);
         int frames = 0;
         int lossesDuringMove = -1;
         w.pacer().SetWaiter([&](std::chrono::nanoseconds) {
             if (++frames == 3) {
-                w.mnuNyttSpel()->trigger();
+                w.MenuItem(MenuCommand::NyttSpel)->trigger();
                 lossesDuringMove = StoredStat(1);
             }
         });
@@ -403,7 +404,7 @@ private slots:
     void statisticsDuringAMoveOpenOnceItHasBeenLaidDown() {
         Game g = Deal(DropDeck());
         QVERIFY(g.win);
-        Karvelo& w = g.w();
+        KarveloWindow& w = g.w();
         w.SetPacing(true);
         int frames = 0;
         int opened = 0;
@@ -414,7 +415,7 @@ private slots:
         QObject::connect(&closer, &QTimer::timeout, [&] {
             if (QWidget* dialog = QApplication::activeModalWidget()) {
                 ++opened;
-                openedDuringMove = funktioner::MoveInProgress();
+                openedDuringMove = funktioner::gate().MoveInProgress();
                 dialog->close();
                 closer.stop();
             }
@@ -422,7 +423,7 @@ private slots:
         closer.start();
         w.pacer().SetWaiter([&](std::chrono::nanoseconds) {
             if (++frames != 2) return;
-            w.mnuStatistik()->trigger();
+            w.MenuItem(MenuCommand::Statistik)->trigger();
             QCOMPARE(opened, 0);  // not while the card flies
         });
         DragTo(w, Centre(w, 26), FrameSpot(w, ElementKind::Hand, 0));
@@ -450,7 +451,7 @@ private slots:
         QVERIFY(plan.has_value());
         Game g = Deal(deck);
         QVERIFY(g.win);
-        Karvelo& w = g.w();
+        KarveloWindow& w = g.w();
         g.win->messages.answers.push_back(again ? Answer::Yes : Answer::No);
 
         TableModel model = TableModel::FromDeck(deck);
@@ -475,7 +476,7 @@ private slots:
                     w.pacer().SetWaiter([&](std::chrono::nanoseconds) {
                         if (asked) return;
                         asked = true;
-                        w.mnuNyttSpel()->trigger();
+                        w.MenuItem(MenuCommand::NyttSpel)->trigger();
                     });
                 }
             }
@@ -502,19 +503,19 @@ private slots:
         QCOMPARE(StoredStat(2), 1);
         if (!again) {
             QVERIFY(!funktioner::GameInProgress);
-            for (int code = 1; code <= 67; ++code) QVERIFY(!w.CardExists(code));
+            for (int code = 1; code <= 67; ++code) QVERIFY(!w.form().CardExists(code));
             QCOMPARE(Board(9, 0), 0);
             return;
         }
         QVERIFY(funktioner::GameInProgress);
         QCOMPARE(StoredStat(1), 1);  // the won game only: the new deal is not counted lost
-        for (int code = 1; code <= 52; ++code) QVERIFY(w.CardExists(code));
+        for (int code = 1; code <= 52; ++code) QVERIFY(w.form().CardExists(code));
         int onTable = Board(9, 0);
         for (int c = 1; c <= 8; ++c) onTable += Board(c, 0);
         QCOMPARE(onTable, 52);
         // The new game is played by mouse as any other.
-        QVERIFY(!w.DragActive());
-        QVERIFY(!funktioner::MoveInProgress());
+        QVERIFY(!w.form().DragActive());
+        QVERIFY(!funktioner::gate().MoveInProgress());
     }
 };
 

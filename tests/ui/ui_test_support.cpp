@@ -65,7 +65,7 @@ int StoredStat(int i) {
         RegAPI::ReadRegValue(RegAPI::HKEY_CURRENT_USER, key, "Stat " + std::to_string(i)));
 }
 
-Karvelo::MessageAnswerer Messages::Answerer() {
+KarveloWindow::MessageAnswerer Messages::Answerer() {
     return [this](const MessageRequest& r) {
         seen.push_back(r);
         if (!answers.empty()) {
@@ -80,7 +80,7 @@ Karvelo::MessageAnswerer Messages::Answerer() {
 
 std::unique_ptr<Window> OpenWindow() {
     auto win = std::make_unique<Window>();
-    win->w = std::make_unique<Karvelo>(nullptr, win->messages.Answerer());
+    win->w = std::make_unique<KarveloWindow>(nullptr, win->messages.Answerer());
     Window* raw = win.get();
     win->w->SetTerminator([raw] { ++raw->terminations; });
     win->w->show();
@@ -89,50 +89,28 @@ std::unique_ptr<Window> OpenWindow() {
     return win;
 }
 
-std::function<float()> DeckSource(const std::array<int, 53>& order) {
-    // ShuffleDeck draws one position per card code 1 to 52 and keeps it when free;
-    // the middle of each position's slice of [0, 1) lands exactly there.
-    std::array<int, 53> positionOf{};
-    for (int p = 1; p <= 52; ++p) positionOf[static_cast<size_t>(order[static_cast<size_t>(p)])] = p;
-    auto next = std::make_shared<int>(0);
-    return [positionOf, next]() {
-        const int code = *next % 52 + 1;
-        ++*next;
-        return (static_cast<float>(positionOf[static_cast<size_t>(code)]) - 0.5f) / 52.0f;
-    };
-}
-
-std::array<int, 53> SeededDeck(unsigned seed) {
-    std::array<int, 53> order{};
-    std::vector<int> codes;
-    for (int c = 1; c <= 52; ++c) codes.push_back(c);
-    std::mt19937 rng(seed);
-    std::shuffle(codes.begin(), codes.end(), rng);
-    for (int p = 1; p <= 52; ++p) order[static_cast<size_t>(p)] = codes[static_cast<size_t>(p - 1)];
-    return order;
-}
-
 QPoint Px(float x, float y) {
-    return QPoint(static_cast<int>(x / kTwipsPerPixel), static_cast<int>(y / kTwipsPerPixel));
+    return QPoint(static_cast<int>(FractionalPixels(x, kStandardDpi)),
+                  static_cast<int>(FractionalPixels(y, kStandardDpi)));
 }
 
-TwipRect RectOf(const Karvelo& w, ElementId id) {
-    const SceneElement* e = w.scene().Find(id);
+TwipRect RectOf(const KarveloWindow& w, ElementId id) {
+    const SceneElement* e = w.form().scene().Find(id);
     return e ? e->rect : TwipRect{};
 }
 
-QPoint GrabPoint(const Karvelo& w, int code) {
+QPoint GrabPoint(const KarveloWindow& w, int code) {
     const TwipRect r = RectOf(w, Kort(code));
     return Px(r.left + r.width / 2, r.top + 150);
 }
 
-QPoint Inside(const Karvelo& w, ElementId id) {
+QPoint Inside(const KarveloWindow& w, ElementId id) {
     const TwipRect r = RectOf(w, id);
     return Px(r.left + r.width / 2, r.top + r.height / 2);
 }
 
 namespace {
-void Send(Karvelo& w, QEvent::Type type, QPoint at, Qt::MouseButton button,
+void Send(KarveloWindow& w, QEvent::Type type, QPoint at, Qt::MouseButton button,
           Qt::MouseButtons buttons) {
     QWidget* view = w.view();
     QMouseEvent e(type, QPointF(at), view->mapToGlobal(QPointF(at)), button, buttons,
@@ -141,28 +119,28 @@ void Send(Karvelo& w, QEvent::Type type, QPoint at, Qt::MouseButton button,
 }
 }  // namespace
 
-void Press(Karvelo& w, QPoint at, Qt::MouseButton button) {
+void Press(KarveloWindow& w, QPoint at, Qt::MouseButton button) {
     QTest::mousePress(w.view(), button, Qt::NoModifier, at);
 }
 
-void MoveTo(Karvelo& w, QPoint at, Qt::MouseButtons held) {
+void MoveTo(KarveloWindow& w, QPoint at, Qt::MouseButtons held) {
     Send(w, QEvent::MouseMove, at, Qt::NoButton, held);
 }
 
-void Release(Karvelo& w, QPoint at, Qt::MouseButton button) {
+void Release(KarveloWindow& w, QPoint at, Qt::MouseButton button) {
     QTest::mouseRelease(w.view(), button, Qt::NoModifier, at);
 }
 
-void Hover(Karvelo& w, QPoint at) { Send(w, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton); }
+void Hover(KarveloWindow& w, QPoint at) { Send(w, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton); }
 
-void DragTo(Karvelo& w, QPoint from, QPoint to) {
+void DragTo(KarveloWindow& w, QPoint from, QPoint to) {
     Press(w, from);
     MoveTo(w, (from + to) / 2);
     MoveTo(w, to);
     Release(w, to);
 }
 
-void DoubleClick(Karvelo& w, QPoint at) {
+void DoubleClick(KarveloWindow& w, QPoint at) {
     QTest::mousePress(w.view(), Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseRelease(w.view(), Qt::LeftButton, Qt::NoModifier, at);
     QTest::mouseDClick(w.view(), Qt::LeftButton, Qt::NoModifier, at);

@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-#include "karvelo.h"
+#include "karvelo_window.h"
+#include "test_decks.h"
 
 namespace karvelo::test {
 
@@ -38,7 +39,7 @@ int StoredStat(int i);  // "Stat i" of "\Statistik", 0 when missing
 struct Messages {
     std::vector<MessageRequest> seen;
     std::deque<Answer> answers;
-    Karvelo::MessageAnswerer Answerer();
+    KarveloWindow::MessageAnswerer Answerer();
 };
 
 // A window as a player sees it: shown, its boxes answered by `messages`, its end of
@@ -46,33 +47,27 @@ struct Messages {
 struct Window {
     Messages messages;
     int terminations = 0;
-    std::unique_ptr<Karvelo> w;
+    std::unique_ptr<KarveloWindow> w;
 };
 std::unique_ptr<Window> OpenWindow();
-
-// A random source that makes ShuffleDeck lay out exactly `order` (order[p] = code at
-// deal position p, 1 to 52).
-std::function<float()> DeckSource(const std::array<int, 53>& order);
-// The deck a seeded shuffle gives, for tests that need a varied but fixed deal.
-std::array<int, 53> SeededDeck(unsigned seed);
 
 // Twips of the table to a pixel of the view.
 QPoint Px(float x, float y);
 // A point inside the visible part of card `code` (its top strip).
-QPoint GrabPoint(const Karvelo& w, int code);
+QPoint GrabPoint(const KarveloWindow& w, int code);
 // A point well inside an element.
-QPoint Inside(const Karvelo& w, ElementId id);
+QPoint Inside(const KarveloWindow& w, ElementId id);
 
 // Real pointer input on the table.
-void Press(Karvelo& w, QPoint at, Qt::MouseButton button = Qt::LeftButton);
-void MoveTo(Karvelo& w, QPoint at, Qt::MouseButtons held = Qt::LeftButton);
-void Release(Karvelo& w, QPoint at, Qt::MouseButton button = Qt::LeftButton);
-void Hover(Karvelo& w, QPoint at);
-void DragTo(Karvelo& w, QPoint from, QPoint to);
-void DoubleClick(Karvelo& w, QPoint at);
+void Press(KarveloWindow& w, QPoint at, Qt::MouseButton button = Qt::LeftButton);
+void MoveTo(KarveloWindow& w, QPoint at, Qt::MouseButtons held = Qt::LeftButton);
+void Release(KarveloWindow& w, QPoint at, Qt::MouseButton button = Qt::LeftButton);
+void Hover(KarveloWindow& w, QPoint at);
+void DragTo(KarveloWindow& w, QPoint from, QPoint to);
+void DoubleClick(KarveloWindow& w, QPoint at);
 
 // The element's twip rectangle (empty when absent).
-TwipRect RectOf(const Karvelo& w, ElementId id);
+TwipRect RectOf(const KarveloWindow& w, ElementId id);
 inline ElementId Kort(int i) { return {ElementKind::Kort, i}; }
 
 }  // namespace karvelo::test

@@ -1,13 +1,11 @@
 #pragma once
 // The game's message boxes shown with QMessageBox: title, icon, buttons and the
 // default button as asked; the text shown as the lines it was built with.
-#include "host.h"
+#include "window_system.h"
 
 class QWidget;
 
 namespace karvelo {
-
-struct MessageRequest;
 
 Answer ShowMessageBox(QWidget* parent, const MessageRequest& request);
 

@@ -1,17 +1,12 @@
 #include "paint_cover.h"
 
-#include <cmath>
-
 namespace karvelo {
 namespace {
 
 // The whole pixels that lie inside a twip rectangle.
 QRect InnerPixels(const TwipRect& r) {
-    const int left = static_cast<int>(std::ceil(r.left / kTwipsPerPixel));
-    const int top = static_cast<int>(std::ceil(r.top / kTwipsPerPixel));
-    const int right = static_cast<int>(std::floor(r.Right() / kTwipsPerPixel));
-    const int bottom = static_cast<int>(std::floor(r.Bottom() / kTwipsPerPixel));
-    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    const PixelBox b = PixelsInside(r, kStandardDpi);
+    return QRect(QPoint(b.left, b.top), QPoint(b.right - 1, b.bottom - 1));
 }
 
 }  // namespace

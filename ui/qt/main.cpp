@@ -3,7 +3,7 @@
 
 #include "first_frame_probe.h"
 #include "font_warmup.h"
-#include "karvelo.h"
+#include "karvelo_window.h"
 #include "window_icon.h"
 
 int main(int argc, char* argv[]) {
@@ -19,7 +19,7 @@ int main(int argc, char* argv[]) {
 
     karvelo::InstallFirstFrameProbe();  // a no-op unless a benchmark asks for it
     fonts.Finish();  // the window's first text is measured next
-    karvelo::Karvelo window;
+    karvelo::KarveloWindow window;
     window.show();
     window.raise();
     window.activateWindow();  // keys go to the table from the start

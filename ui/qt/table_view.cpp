@@ -7,8 +7,9 @@
 
 #include <cmath>
 
-#include "pictures.h"
+#include "karvelo.h"
 #include "paint_cover.h"
+#include "pictures.h"
 #include "window_layout.h"
 
 namespace karvelo {
@@ -29,26 +30,27 @@ QFont LabelFont(float points) {
 
 }  // namespace
 
-TableView::TableView(Scene& scene, PointerInput& input, QWidget* parent)
-    : QWidget(parent), scene_(scene), input_(input) {
+TableView::TableView(Karvelo& form, QWidget* parent)
+    : QWidget(parent), form_(form), scene_(form.scene()) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     letterFont_ = LabelFont(layout::kHandLetterPoints);
     suitFont_ = LabelFont(layout::kSuitNamePoints);
-    scene_.SetDamageListener([this](const TwipRect& r) { Damage(r); });
+    form_.scene().SetDamageListener([this](const TwipRect& r) { Damage(r); });
 }
 
 QRect TableView::PixelBounds(const TwipRect& r) {
     // One pixel of margin: positions between pixels are snapped when drawn.
-    const int left = static_cast<int>(std::floor(r.left / kTwipsPerPixel)) - 1;
-    const int top = static_cast<int>(std::floor(r.top / kTwipsPerPixel)) - 1;
-    const int right = static_cast<int>(std::ceil(r.Right() / kTwipsPerPixel)) + 1;
-    const int bottom = static_cast<int>(std::ceil(r.Bottom() / kTwipsPerPixel)) + 1;
-    return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
+    const PixelBox b = PixelsTouched(r, kStandardDpi);
+    return QRect(QPoint(b.left - 1, b.top - 1), QPoint(b.right, b.bottom));
 }
 
 QPointF TableView::ToTwips(const QPointF& pixel) {
-    return pixel * kTwipsPerPixel;
+    return {TwipsFromPixels(pixel.x(), kStandardDpi), TwipsFromPixels(pixel.y(), kStandardDpi)};
+}
+
+QPointF TableView::ToPixels(float left, float top) {
+    return {FractionalPixels(left, kStandardDpi), FractionalPixels(top, kStandardDpi)};
 }
 
 void TableView::Damage(const TwipRect& rect) {
@@ -65,30 +67,6 @@ void TableView::SetBackground(const QColor& colour) {
     update();
 }
 
-namespace {
-// The dragged picture casts a small shadow down and to the right, so that it reads
-// as lifted off the table.
-constexpr qreal kShadowPixels = 3;
-TwipRect WithShadow(const TwipRect& r) {
-    const float extra = static_cast<float>(kShadowPixels) * kTwipsPerPixel;
-    return {r.left, r.top, r.width + extra, r.height + extra};
-}
-}  // namespace
-
-void TableView::ShowDragPicture(int picture, const TwipRect& rect) {
-    if (dragRect_) Damage(WithShadow(*dragRect_));
-    dragPicture_ = picture;
-    dragRect_ = rect;
-    Damage(WithShadow(rect));
-}
-
-void TableView::HideDragPicture() {
-    if (!dragRect_) return;
-    Damage(WithShadow(*dragRect_));
-    dragRect_.reset();
-    dragPicture_ = 0;
-}
-
 void TableView::ShowChangesNow() {
     if (unshown_.isEmpty()) return;
     const QRegion region = unshown_;
@@ -102,9 +80,9 @@ void TableView::resizeEvent(QResizeEvent*) {
 }
 
 QPointF TableView::Snap(float left, float top, qreal dpr) const {
-    const qreal x = std::round(left / kTwipsPerPixel * dpr) / dpr;
-    const qreal y = std::round(top / kTwipsPerPixel * dpr) / dpr;
-    return {x, y};
+    // To whole device pixels, so that pictures are drawn 1:1 and stay crisp.
+    const int dpi = static_cast<int>(std::lround(kStandardDpi * dpr));
+    return {PixelsFromTwips(left, dpi) / dpr, PixelsFromTwips(top, dpi) / dpr};
 }
 
 void TableView::UseDensity(qreal dpr) {
@@ -135,7 +113,8 @@ void TableView::DrawSunkenFrame(QPainter& p, const QRectF& r) const {
 
 void TableView::DrawElement(QPainter& p, const SceneElement& e, qreal dpr) {
     const QPointF at = Snap(e.rect.left, e.rect.top, dpr);
-    const QRectF box(at, QSizeF(e.rect.width / kTwipsPerPixel, e.rect.height / kTwipsPerPixel));
+    const QPointF size = ToPixels(e.rect.width, e.rect.height);
+    const QRectF box(at, QSizeF(size.x(), size.y()));
     switch (e.id.kind) {
     case ElementKind::Kort:
     case ElementKind::Hand:
@@ -198,12 +177,14 @@ void TableView::paintEvent(QPaintEvent* event) {
         if (!bounds.intersects(dirty)) continue;
         DrawElement(p, e, dpr);
     }
-    if (dragRect_) {
-        const QPixmap& pm = Picture(dragPicture_, dpr);
+    if (const auto& drag = scene_.Drag()) {
+        const QPixmap& pm = Picture(drag->picture, dpr);
         if (!pm.isNull()) {
-            const QPointF at = Snap(dragRect_->left, dragRect_->top, dpr);
-            const QRectF shadow(at + QPointF(kShadowPixels, kShadowPixels),
-                                pm.deviceIndependentSize());
+            // The dragged picture casts a small shadow down and to the right, so that
+            // it reads as lifted off the table.
+            const QPointF at = Snap(drag->rect.left, drag->rect.top, dpr);
+            const QPointF offset = ToPixels(kDragShadowTwips, kDragShadowTwips);
+            const QRectF shadow(at + offset, pm.deviceIndependentSize());
             p.setRenderHint(QPainter::Antialiasing);
             p.setPen(Qt::NoPen);
             p.setBrush(QColor(0, 0, 0, 70));
@@ -214,26 +195,43 @@ void TableView::paintEvent(QPaintEvent* event) {
     unshown_ -= event->region();
 }
 
+namespace {
+
+// Qt's buttons as the handlers' mask: 1 left, 2 right, 4 middle; others give 8, which
+// no handler acts on.
+int16_t ButtonMask(Qt::MouseButtons buttons) {
+    int16_t mask = 0;
+    if (buttons & Qt::LeftButton) mask |= kLeftButton;
+    if (buttons & Qt::RightButton) mask |= kRightButton;
+    if (buttons & Qt::MiddleButton) mask |= kMiddleButton;
+    if (buttons & ~(Qt::LeftButton | Qt::RightButton | Qt::MiddleButton)) mask |= 8;
+    return mask;
+}
+
+}  // namespace
+
 void TableView::mousePressEvent(QMouseEvent* event) {
     const QPointF t = ToTwips(event->position());
-    input_.PointerPressed(static_cast<float>(t.x()), static_cast<float>(t.y()), event->button(),
-                          false);
+    form_.PointerPressed(static_cast<float>(t.x()), static_cast<float>(t.y()),
+                         ButtonMask(event->button()), false);
 }
 
 void TableView::mouseDoubleClickEvent(QMouseEvent* event) {
     const QPointF t = ToTwips(event->position());
-    input_.PointerPressed(static_cast<float>(t.x()), static_cast<float>(t.y()), event->button(),
-                          true);
+    form_.PointerPressed(static_cast<float>(t.x()), static_cast<float>(t.y()),
+                         ButtonMask(event->button()), true);
 }
 
 void TableView::mouseReleaseEvent(QMouseEvent* event) {
     const QPointF t = ToTwips(event->position());
-    input_.PointerReleased(static_cast<float>(t.x()), static_cast<float>(t.y()), event->button());
+    form_.PointerReleased(static_cast<float>(t.x()), static_cast<float>(t.y()),
+                          ButtonMask(event->button()));
 }
 
 void TableView::mouseMoveEvent(QMouseEvent* event) {
     const QPointF t = ToTwips(event->position());
-    input_.PointerMoved(static_cast<float>(t.x()), static_cast<float>(t.y()), event->buttons());
+    form_.PointerMoved(static_cast<float>(t.x()), static_cast<float>(t.y()),
+                       ButtonMask(event->buttons()));
 }
 
 }  // namespace karvelo

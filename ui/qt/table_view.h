@@ -1,8 +1,8 @@
 #pragma once
-// The view of the table: draws the scene at 15 twips to a logical pixel (Qt scales
-// to the screen's density and the pictures come in the matching drawing), repaints
-// only what changed, draws the picture of a dragged card, and turns pointer input
-// into twip positions for the window.
+// The view of the table: draws the scene in Qt's logical pixels, 96 to the logical
+// inch (Qt scales them to the screen's density and the pictures come in the matching
+// drawing), repaints only what changed, draws the picture of a dragged card, and hands
+// pointer input to the main window in twips.
 #include <QColor>
 #include <QFont>
 #include <QHash>
@@ -10,32 +10,18 @@
 #include <QRegion>
 #include <QWidget>
 
-#include <optional>
-
 #include "scene.h"
 
 namespace karvelo {
 
-// What the view reports of the pointer, in twips of the table.
-class PointerInput {
-public:
-    virtual ~PointerInput() = default;
-    virtual void PointerPressed(float x, float y, Qt::MouseButton button, bool doubleClick) = 0;
-    virtual void PointerReleased(float x, float y, Qt::MouseButton button) = 0;
-    virtual void PointerMoved(float x, float y, Qt::MouseButtons buttons) = 0;
-};
+class Karvelo;
 
 class TableView : public QWidget {
 public:
-    TableView(Scene& scene, PointerInput& input, QWidget* parent = nullptr);
+    TableView(Karvelo& form, QWidget* parent = nullptr);
 
     void SetBackground(const QColor& colour);
     QColor Background() const { return background_; }
-
-    // The picture that follows the pointer while a card is dragged.
-    void ShowDragPicture(int picture, const TwipRect& rect);
-    void HideDragPicture();
-    std::optional<TwipRect> DragPictureRect() const { return dragRect_; }
 
     // Whether something changed since it was last painted, and painting it now.
     bool HasUnshownChanges() const { return !unshown_.isEmpty(); }
@@ -45,6 +31,7 @@ public:
     // The logical pixel rectangle that a twip rectangle covers on screen.
     static QRect PixelBounds(const TwipRect& rect);
     static QPointF ToTwips(const QPointF& pixel);
+    static QPointF ToPixels(float left, float top);
 
     long long PaintCount() const { return paints_; }
 
@@ -67,8 +54,8 @@ private:
     const QPixmap& Picture(int number, qreal dpr);
     QPointF Snap(float left, float top, qreal dpr) const;
 
-    Scene& scene_;
-    PointerInput& input_;
+    Karvelo& form_;
+    const Scene& scene_;
     QColor background_{0, 128, 0};
     QRegion unshown_;
     QFont letterFont_;
@@ -77,8 +64,6 @@ private:
     qreal picturesDpr_ = 0;
     QPixmap arrows_[3];
     QPixmap splash_;
-    int dragPicture_ = 0;
-    std::optional<TwipRect> dragRect_;
     long long paints_ = 0;
 };
 

@@ -4,7 +4,6 @@
 #include <QPushButton>
 #include <QString>
 
-#include "karvelo.h"
 #include "texts.h"
 
 namespace karvelo {

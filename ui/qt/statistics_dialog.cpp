@@ -1,0 +1,155 @@
+// The statistics window as a Qt dialog.
+#include "statistics_dialog.h"
+
+#include <QApplication>
+#include <QFontMetrics>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextDocument>
+#include <QTextOption>
+
+#include <algorithm>
+
+#include "statistics_layout.h"
+#include "twips.h"
+
+namespace karvelo {
+namespace {
+
+namespace W = statistics_window;
+
+int Px(int twips) { return PixelsFromTwips(twips, kStandardDpi); }
+
+void Place(QWidget* w, const W::Box& b) {
+    w->setGeometry(Px(b.left), Px(b.top), Px(b.width), Px(b.height));
+}
+
+// The tab stops for the statistics text in a font, and how wide its widest line is.
+struct TextLayout {
+    QList<QTextOption::Tab> tabs;
+    int tabDistance = 0;
+    int lineWidth = 0;
+};
+
+TextLayout LayoutFor(const QFont& font) {
+    const QFontMetrics fm(font);
+    auto width = [&](const char* utf8) { return fm.horizontalAdvance(QString::fromUtf8(utf8)); };
+    StatisticsTextWidths w;
+    w.tenSpaces = fm.horizontalAdvance(QString(10, QChar(' ')));
+    w.averageChar = fm.averageCharWidth();
+    w.twoTabLabelMax = std::max({width("Spelade: "), width("Vunna: "), width("F\xC3\xB6rlorade: ")});
+    const int longs[] = {width("Vunna(omg\xC3\xA5ng): "), width("F\xC3\xB6rlorade(omg\xC3\xA5ng):"),
+                         width("F\xC3\xB6rlorade(omg\xC3\xA5ng): ")};
+    w.oneTabLabelMin = *std::min_element(std::begin(longs), std::end(longs));
+    w.oneTabLabelMax = *std::max_element(std::begin(longs), std::end(longs));
+    w.numberMax = width("00000");
+
+    TextLayout layout;
+    for (int stop : StatisticsTabStops(w))
+        layout.tabs.append(QTextOption::Tab(stop, QTextOption::LeftTab));
+    // The TAB that ends a line with a percentage stops right after it.
+    const int end = static_cast<int>(layout.tabs.back().position) + width("100,0%") + w.averageChar;
+    layout.tabs.append(QTextOption::Tab(end, QTextOption::LeftTab));
+    layout.tabDistance = 8 * w.averageChar;
+    layout.lineWidth = end;
+    return layout;
+}
+
+constexpr int kDocumentMargin = 2;
+
+}  // namespace
+
+StatisticsDialog::StatisticsDialog(frmStatistik& window, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
+                         Qt::MSWindowsFixedSizeDialogHint),
+      window_(window) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    setWindowTitle(QString::fromStdString(window_.Caption()));
+    setFixedSize(Px(W::kClientWidth), Px(W::kClientHeight));
+
+    Text1 = new QPlainTextEdit(this);
+    Text1->setObjectName("Text1");
+    Text1->setReadOnly(true);
+    Text1->setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    Text1->setUndoRedoEnabled(false);
+    Text1->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QPalette palette = Text1->palette();
+    const QColor menu = QApplication::palette("QMenu").color(QPalette::Window);
+    palette.setColor(QPalette::Base, menu);
+    palette.setColor(QPalette::Window, menu);
+    Text1->setPalette(palette);
+    Place(Text1, W::kText1);
+
+    cmdClose = new QPushButton(QString::fromUtf8(W::kCloseCaption), this);
+    cmdClose->setObjectName("cmdClose");
+    cmdClose->setDefault(true);
+    Place(cmdClose, W::kClose);
+
+    cmdRensaReg = new QPushButton(QString::fromUtf8(W::kClearCaption), this);
+    cmdRensaReg->setObjectName("cmdRensaReg");
+    cmdRensaReg->setAutoDefault(false);
+    cmdRensaReg->setVisible(window_.ClearButtonVisible());
+    Place(cmdRensaReg, W::kClear);
+
+    setTabOrder(Text1, cmdClose);
+    setTabOrder(cmdClose, cmdRensaReg);
+    Text1->setFocus();
+
+    connect(cmdClose, &QPushButton::clicked, this, [this] {
+        window_.cmdClose_Click();
+        accept();
+    });
+    connect(cmdRensaReg, &QPushButton::clicked, this, [this] {
+        window_.cmdRensaReg_Click();
+        ShowText();
+    });
+    FitFont();
+    ApplyTabStops();
+    ShowText();
+}
+
+// The design's sizes were made for a small system font; with a larger one the text
+// and the button captions would not fit, so the font shrinks until they do.
+void StatisticsDialog::FitFont() {
+    const int innerWidth = Text1->width() - 2 * Text1->frameWidth() - 2 * kDocumentMargin;
+    const int innerHeight = Text1->height() - 2 * Text1->frameWidth() - 2 * kDocumentMargin;
+    auto fits = [&](const QFont& f) {
+        const QFontMetrics fm(f);
+        const int pad = 2 * fm.averageCharWidth();
+        return fm.lineSpacing() * W::kLinesShown <= innerHeight &&
+               LayoutFor(f).lineWidth <= innerWidth &&
+               fm.horizontalAdvance(cmdRensaReg->text()) + pad <= cmdRensaReg->width() &&
+               fm.horizontalAdvance(cmdClose->text()) + pad <= cmdClose->width();
+    };
+    QFont f = font();
+    for (int step = 0; step < 40 && !fits(f); ++step) {
+        if (f.pointSizeF() > 0) {
+            if (f.pointSizeF() <= 6.0) break;
+            f.setPointSizeF(f.pointSizeF() - 0.5);
+        } else {
+            if (f.pixelSize() <= 8) break;
+            f.setPixelSize(f.pixelSize() - 1);
+        }
+    }
+    setFont(f);
+}
+
+void StatisticsDialog::ApplyTabStops() {
+    const TextLayout layout = LayoutFor(Text1->font());
+    QTextOption option = Text1->document()->defaultTextOption();
+    option.setTabs(layout.tabs);
+    option.setTabStopDistance(layout.tabDistance);
+    Text1->document()->setDefaultTextOption(option);
+    Text1->document()->setDocumentMargin(kDocumentMargin);
+}
+
+void StatisticsDialog::ShowText() {
+    const std::string& text = window_.Text();
+    QString shown = QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    Text1->setPlainText(shown);
+}
+
+}  // namespace karvelo

@@ -1,0 +1,30 @@
+#include "twips.h"
+
+#include <cmath>
+
+#include "rounding.h"
+
+namespace karvelo {
+double FractionalPixels(double twips, int dpi) { return twips * dpi / kTwipsPerInch; }
+
+int PixelsFromTwips(double twips, int dpi) { return RoundHalfEven(FractionalPixels(twips, dpi)); }
+
+double TwipsFromPixels(double pixels, int dpi) {
+    return dpi > 0 ? pixels * kTwipsPerInch / dpi : 0;
+}
+
+PixelBox PixelsTouched(const TwipRect& r, int dpi) {
+    return {static_cast<int>(std::floor(FractionalPixels(r.left, dpi))),
+            static_cast<int>(std::floor(FractionalPixels(r.top, dpi))),
+            static_cast<int>(std::ceil(FractionalPixels(r.Right(), dpi))),
+            static_cast<int>(std::ceil(FractionalPixels(r.Bottom(), dpi)))};
+}
+
+PixelBox PixelsInside(const TwipRect& r, int dpi) {
+    return {static_cast<int>(std::ceil(FractionalPixels(r.left, dpi))),
+            static_cast<int>(std::ceil(FractionalPixels(r.top, dpi))),
+            static_cast<int>(std::floor(FractionalPixels(r.Right(), dpi))),
+            static_cast<int>(std::floor(FractionalPixels(r.Bottom(), dpi)))};
+}
+
+}  // namespace karvelo
