@@ -41,10 +41,6 @@ void Karvelo::SetBackColour(int32_t colour) {
     window_.BackColourChanged(colour);
 }
 
-// The settings use the registry layout through the registry layer, like the
-// statistics, rather than a settings library: one store holds everything that outlives
-// a run, in the layout the Windows registry has, so that it can move between the two
-// systems with karvelo-reg and "reg import".
 void Karvelo::StoreSetting(const char* name, int32_t value) {
     RegAPI::SetNewValue(RegAPI::HKEY_CURRENT_USER, SettingsKey(), "Number", name,
                         std::to_string(value));

@@ -2,6 +2,12 @@
 // The two stored settings, "Speed" and "Color" under "\Installningar": how the
 // stored text becomes the animation speed, the ticked speed item and the
 // background colour, and how they are written back.
+//
+// They are kept through the registry layer in the registry's layout, like the
+// statistics, rather than with a settings library: one store holds everything that
+// outlives a run, the Windows registry itself on Windows and the same keys and value
+// types in the SQLite store elsewhere, so a player's settings and statistics move
+// between the two systems with karvelo-reg and "reg import".
 #include <cstdint>
 #include <string>
 
