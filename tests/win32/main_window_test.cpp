@@ -1,0 +1,65 @@
+// The main window as Windows sees it: caption, frame, icon and client size; closing it
+// ends the message loop.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "event_pump.h"
+#include "main_window.h"
+#include "twips.h"
+
+using namespace karvelo::win32;
+
+TEST(MainWindow, FixedFrameWithCaptionIconAndTheStartClientArea) {
+    auto window = MainWindow::Create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
+    ASSERT_NE(window, nullptr);
+    HWND hwnd = window->Handle();
+    ProcessPendingEvents();
+
+    wchar_t caption[32] = {};
+    GetWindowTextW(hwnd, caption, 32);
+    EXPECT_STREQ(caption, L"Karvelo");
+
+    const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+    EXPECT_TRUE(style & WS_CAPTION);
+    EXPECT_TRUE(style & WS_SYSMENU);
+    EXPECT_TRUE(style & WS_MINIMIZEBOX);
+    EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+    EXPECT_FALSE(style & WS_THICKFRAME);  // the player cannot resize it
+
+    const int dpi = window->Dpi();
+    RECT client;
+    GetClientRect(hwnd, &client);
+    EXPECT_EQ(client.right, karvelo::PixelsFromTwips(9660, dpi));
+    EXPECT_EQ(client.bottom, karvelo::PixelsFromTwips(5775, dpi));
+
+    EXPECT_NE(SendMessageW(hwnd, WM_GETICON, ICON_BIG, 0), 0);
+    EXPECT_NE(SendMessageW(hwnd, WM_GETICON, ICON_SMALL, 0), 0);
+
+    // The window shows the title picture over the whole client area: its black.
+    HDC dc = GetDC(hwnd);
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(GetPixel(dc, 1, 1), RGB(0, 0, 0));
+    ReleaseDC(hwnd, dc);
+
+    // Closing it asks the program to end, once the loop gets there.
+    SendMessageW(hwnd, WM_CLOSE, 0, 0);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_FALSE(ProcessPendingEvents());
+    EXPECT_FALSE(ProcessPendingEvents());  // the request stays for the loop
+    EXPECT_EQ(RunMessageLoop(), 0);
+}
+
+TEST(MainWindow, StartRectangleHoldsTheClientAreaAtItsPlace) {
+    for (int dpi : {96, 144, 192}) {
+        const RECT outer = StartWindowRect(dpi);
+        RECT frame{0, 0, 0, 0};
+        AdjustWindowRectExForDpi(&frame, kMainWindowStyle, FALSE, 0, static_cast<UINT>(dpi));
+        EXPECT_EQ(outer.left - frame.left, karvelo::PixelsFromTwips(1815, dpi)) << dpi;
+        EXPECT_EQ(outer.top - frame.top, karvelo::PixelsFromTwips(1005, dpi)) << dpi;
+        EXPECT_EQ(outer.right - frame.right - (outer.left - frame.left),
+                  karvelo::PixelsFromTwips(9660, dpi));
+        EXPECT_EQ(outer.bottom - frame.bottom - (outer.top - frame.top),
+                  karvelo::PixelsFromTwips(5775, dpi));
+    }
+}
