@@ -11,16 +11,30 @@
 namespace karvelo::win32 {
 namespace {
 
-// The drawing of picture `number` at `density` in the program file, as its pixels,
-// top row first; empty when the resource is missing or not a 32-bit uncompressed
-// bitmap whose pixels are all there.
+// The drawing of picture `number` at `density` in the program file: its rows where
+// the resource holds them, read in place.
 struct Drawing {
-    std::vector<std::uint32_t> pixels;
+    const unsigned char* rows = nullptr;
     int width = 0;
     int height = 0;
+    bool bottomUp = true;
+
+    const unsigned char* Row(int y) const {
+        return rows + static_cast<size_t>(bottomUp ? height - 1 - y : y) * static_cast<size_t>(width) * 4;
+    }
+    // The pixels, top row first.
+    std::vector<std::uint32_t> Pixels() const {
+        std::vector<std::uint32_t> px(static_cast<size_t>(width) * static_cast<size_t>(height));
+        for (int y = 0; y < height; ++y)
+            std::memcpy(&px[static_cast<size_t>(y) * static_cast<size_t>(width)], Row(y),
+                        static_cast<size_t>(width) * 4);
+        return px;
+    }
 };
 
-Drawing LoadDrawing(HINSTANCE module, int number, int density) {
+// The drawing, or one without rows when the resource is missing or is not a 32-bit
+// uncompressed bitmap whose pixels are all there.
+Drawing FindDrawing(HINSTANCE module, int number, int density) {
     // Only the numbers of pictures: a double-density number is no picture of its own.
     if (number <= 0 || number >= KARVELO_BITMAP_DOUBLE_DENSITY) return {};
     const int id = number + (density == 2 ? KARVELO_BITMAP_DOUBLE_DENSITY : 0);
@@ -33,25 +47,13 @@ Drawing LoadDrawing(HINSTANCE module, int number, int density) {
     if (!data || bytes < sizeof(BITMAPINFOHEADER)) return {};
     BITMAPINFOHEADER header;
     std::memcpy(&header, data, sizeof header);
-    const bool bottomUp = header.biHeight > 0;
     const long long width = header.biWidth;
-    const long long height = bottomUp ? header.biHeight : -static_cast<long long>(header.biHeight);
+    const long long height = header.biHeight > 0 ? header.biHeight : -static_cast<long long>(header.biHeight);
     if (header.biSize < sizeof(BITMAPINFOHEADER) || header.biBitCount != 32 ||
         header.biCompression != BI_RGB || header.biClrUsed != 0 || width <= 0 || height <= 0 ||
         width > 8192 || height > 8192 || header.biSize + width * height * 4 > bytes)
         return {};
-    Drawing d;
-    d.width = static_cast<int>(width);
-    d.height = static_cast<int>(height);
-    d.pixels.resize(static_cast<size_t>(width * height));
-    const unsigned char* rows = data + header.biSize;
-    const size_t rowBytes = static_cast<size_t>(width) * 4;
-    for (long long y = 0; y < height; ++y) {
-        const long long from = bottomUp ? height - 1 - y : y;
-        std::memcpy(&d.pixels[static_cast<size_t>(y * width)], rows + static_cast<size_t>(from) * rowBytes,
-                    rowBytes);
-    }
-    return d;
+    return {data + header.biSize, static_cast<int>(width), static_cast<int>(height), header.biHeight > 0};
 }
 
 }  // namespace
@@ -83,19 +85,14 @@ const BitmapCache::Picture* BitmapCache::Get(int number) {
     if (missing_.contains(number)) return nullptr;
 
     const int density = ArtworkDensity(dpi_);
-    Drawing drawing = LoadDrawing(module_, number, density);
+    const Drawing drawing = FindDrawing(module_, number, density);
     // Its size in twips is its size in pixels at the density it was drawn for.
     const int drawnDpi = USER_DEFAULT_SCREEN_DPI * density;
     const int width = PixelsFromTwips(TwipsFromPixels(drawing.width, drawnDpi), dpi_);
     const int height = PixelsFromTwips(TwipsFromPixels(drawing.height, drawnDpi), dpi_);
-    if (drawing.pixels.empty() || width <= 0 || height <= 0) {
+    if (!drawing.rows || width <= 0 || height <= 0) {
         missing_.insert(number);
         return nullptr;
-    }
-    if (width != drawing.width || height != drawing.height) {
-        drawing.pixels = ScaleByArea({drawing.pixels, drawing.width, drawing.height}, width, height);
-        drawing.width = width;
-        drawing.height = height;
     }
 
     BITMAPINFO info{};
@@ -111,9 +108,24 @@ const BitmapCache::Picture* BitmapCache::Get(int number) {
         if (bitmap) DeleteObject(bitmap);
         return nullptr;  // out of memory now; tried again at the next draw
     }
-    std::memcpy(bits, drawing.pixels.data(), drawing.pixels.size() * 4);
+    auto* out = static_cast<std::uint32_t*>(bits);
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    if (width == drawing.width && height == drawing.height) {
+        // At the density it was drawn for: a copy, straight from the program file.
+        for (int y = 0; y < height; ++y)
+            std::memcpy(out + static_cast<size_t>(y) * static_cast<size_t>(width), drawing.Row(y),
+                        static_cast<size_t>(width) * 4);
+    } else {
+        const std::vector<std::uint32_t> scaled =
+            ScaleByArea({drawing.Pixels(), drawing.width, drawing.height}, width, height);
+        if (scaled.size() != count) {
+            DeleteObject(bitmap);
+            return nullptr;
+        }
+        std::memcpy(out, scaled.data(), count * 4);
+    }
     bool opaque = true;
-    for (std::uint32_t px : drawing.pixels) opaque = opaque && (px >> 24) == 0xff;
+    for (size_t i = 0; i < count && opaque; ++i) opaque = (out[i] >> 24) == 0xff;
     return &(pictures_[number] = Picture{bitmap, {width, height}, opaque});
 }
 
