@@ -50,6 +50,47 @@ TEST(MainWindow, FixedFrameWithCaptionIconAndTheStartClientArea) {
     EXPECT_EQ(RunMessageLoop(), 0);
 }
 
+// Moving to a display of another density: the window takes the place Windows suggests,
+// the size of the start client area at that density (not the old size scaled and
+// rounded), and draws its pictures for it; back on the first display it is exactly
+// as it was.
+TEST(MainWindow, FollowsTheDensityOfItsDisplay) {
+    auto window = MainWindow::Create(GetModuleHandleW(nullptr), SW_SHOWNOACTIVATE);
+    ASSERT_NE(window, nullptr);
+    HWND hwnd = window->Handle();
+    const int start = window->Dpi();
+    RECT before;
+    GetWindowRect(hwnd, &before);
+
+    SIZE asked{};
+    ASSERT_TRUE(SendMessageW(hwnd, WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&asked)));
+    RECT expected{0, 0, 966, 578};
+    AdjustWindowRectExForDpi(&expected, kMainWindowStyle, FALSE, 0, 144);
+    EXPECT_EQ(asked.cx, expected.right - expected.left);
+    EXPECT_EQ(asked.cy, expected.bottom - expected.top);
+
+    RECT suggested{300, 200, 300 + asked.cx, 200 + asked.cy};
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(window->Dpi(), 144);
+    RECT now;
+    GetWindowRect(hwnd, &now);
+    EXPECT_EQ(now.left, 300);
+    EXPECT_EQ(now.top, 200);
+    EXPECT_EQ(now.right - now.left, asked.cx);
+
+    RECT back{before.left, before.top, before.left + 1, before.top + 1};
+    SendMessageW(hwnd, WM_DPICHANGED, MAKEWPARAM(start, start), reinterpret_cast<LPARAM>(&back));
+    EXPECT_EQ(window->Dpi(), start);
+    RECT client;
+    GetClientRect(hwnd, &client);
+    EXPECT_EQ(client.right, karvelo::PixelsFromTwips(9660, start));
+    EXPECT_EQ(client.bottom, karvelo::PixelsFromTwips(5775, start));
+    DestroyWindow(hwnd);
+    MSG m;
+    while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
+    }
+}
+
 TEST(MainWindow, StartRectangleHoldsTheClientAreaAtItsPlace) {
     for (int dpi : {96, 144, 192}) {
         const RECT outer = StartWindowRect(dpi);
