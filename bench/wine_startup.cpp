@@ -4,8 +4,6 @@
 // both see the same machine. Each program is a launcher that execs Wine on it, with a
 // Wine server already running, as a Windows desktop is.
 //   bench_wine_startup <game> <empty-window> [runs]     (default 15 runs each)
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -25,26 +23,18 @@ double RunOnce(const std::string& launcher) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: %s <game> <empty-window> [runs]\n", argv[0]);
-        return 2;
-    }
-    const std::string game = argv[1], empty = argv[2];
-    const int runs = argc > 3 ? std::atoi(argv[3]) : 15;
-    RunOnce(game);  // the program files into the page cache and Wine's own caches
-    RunOnce(empty);
+    const auto contenders = bench::ContendersFromArgs(argc, argv);
+    if (!contenders) return 2;
+    const int runs = contenders->runs;
     std::vector<double> gameMs, emptyMs;
-    for (int i = 0; i < runs; ++i) {
-        for (int k = 0; k < 2; ++k) {
-            const bool isGame = (k == 0) == (i % 2 == 0);
-            const double ms = RunOnce(isGame ? game : empty);
-            if (ms < 0) {
-                std::fprintf(stderr, "%s did not report its first frame\n", (isGame ? game : empty).c_str());
-                return 1;
-            }
-            (isGame ? gameMs : emptyMs).push_back(ms);
-        }
-    }
+    const bool ran = bench::Alternate(*contenders, [&](bool isGame, bool counted) {
+        const double ms = RunOnce(isGame ? contenders->game : contenders->empty);
+        if (!counted) return true;
+        if (ms < 0) return false;
+        (isGame ? gameMs : emptyMs).push_back(ms);
+        return true;
+    });
+    if (!ran) return 1;
     const double g = bench::Median(gameMs), e = bench::Median(emptyMs);
     bench::Row("start-up to first frame (median of " + std::to_string(runs) + ")",
                bench::Fixed(g, 1) + " ms vs " + bench::Fixed(e, 1) + " ms: " + bench::Fixed(g / e, 2) +
