@@ -13,6 +13,27 @@ constexpr quint32 kWithAlpha = 1;
 
 quint32 ReadWord(const char* at) { return qFromLittleEndian<quint32>(at); }
 
+template <typename T>
+void AppendLittleEndian(QByteArray& out, T v) {
+    char b[sizeof(T)];
+    qToLittleEndian(v, b);
+    out.append(b, sizeof(T));
+}
+
+// `source` as 32-bit words, 0xAARRGGBB premultiplied, with alpha 0xff where it has
+// none; null when it is null or too large for either format.
+QImage Words(const QImage& source) {
+    if (source.isNull() || source.width() > kPixelsMaxSide || source.height() > kPixelsMaxSide)
+        return {};
+    return source.convertToFormat(source.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                           : QImage::Format_RGB32);
+}
+
+quint32 Word(const QImage& image, int x, int y) {
+    const quint32 px = reinterpret_cast<const quint32*>(image.constScanLine(y))[x];
+    return image.hasAlphaChannel() ? px : (px | 0xff000000u);
+}
+
 }  // namespace
 
 QImage ImageFromPixels(QByteArrayView bytes) {
@@ -41,26 +62,47 @@ QImage ImageFromPixels(QByteArrayView bytes) {
 }
 
 QByteArray PixelsFromImage(const QImage& source) {
-    if (source.isNull() || source.width() > kPixelsMaxSide || source.height() > kPixelsMaxSide)
-        return {};
-    const bool opaque = !source.hasAlphaChannel();
-    const QImage image = source.convertToFormat(opaque ? QImage::Format_RGB32
-                                                       : QImage::Format_ARGB32_Premultiplied);
+    const QImage image = Words(source);
+    if (image.isNull()) return {};
     QByteArray out;
     out.reserve(kPixelsHeaderBytes + image.width() * image.height() * 4);
-    auto word = [&out](quint32 v) {
-        char b[4];
-        qToLittleEndian(v, b);
-        out.append(b, 4);
-    };
     out.append(kMagic, 4);
-    word(static_cast<quint32>(image.width()));
-    word(static_cast<quint32>(image.height()));
-    word(opaque ? kOpaque : kWithAlpha);
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* px = reinterpret_cast<const quint32*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) word(opaque ? (px[x] | 0xff000000u) : px[x]);
-    }
+    AppendLittleEndian<quint32>(out, static_cast<quint32>(image.width()));
+    AppendLittleEndian<quint32>(out, static_cast<quint32>(image.height()));
+    AppendLittleEndian<quint32>(out, image.hasAlphaChannel() ? kWithAlpha : kOpaque);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) AppendLittleEndian<quint32>(out, Word(image, x, y));
+    return out;
+}
+
+QByteArray BitmapFileFromImage(const QImage& source) {
+    const QImage image = Words(source);
+    if (image.isNull()) return {};
+    constexpr quint32 kFileHeaderBytes = 14, kInfoHeaderBytes = 40;
+    constexpr qint32 kPixelsPerMetre = 3780;  // 96 dots per inch
+    const quint32 imageBytes = static_cast<quint32>(image.width() * image.height()) * 4;
+    QByteArray out;
+    out.reserve(static_cast<qsizetype>(kFileHeaderBytes + kInfoHeaderBytes + imageBytes));
+    // BITMAPFILEHEADER
+    out.append("BM", 2);
+    AppendLittleEndian<quint32>(out, kFileHeaderBytes + kInfoHeaderBytes + imageBytes);
+    AppendLittleEndian<quint32>(out, 0);
+    AppendLittleEndian<quint32>(out, kFileHeaderBytes + kInfoHeaderBytes);
+    // BITMAPINFOHEADER: a positive height means the bottom row comes first.
+    AppendLittleEndian<quint32>(out, kInfoHeaderBytes);
+    AppendLittleEndian<qint32>(out, image.width());
+    AppendLittleEndian<qint32>(out, image.height());
+    AppendLittleEndian<quint16>(out, 1);   // planes
+    AppendLittleEndian<quint16>(out, 32);  // bits per pixel
+    AppendLittleEndian<quint32>(out, 0);   // BI_RGB: uncompressed
+    AppendLittleEndian<quint32>(out, imageBytes);
+    AppendLittleEndian<qint32>(out, kPixelsPerMetre);
+    AppendLittleEndian<qint32>(out, kPixelsPerMetre);
+    AppendLittleEndian<quint32>(out, 0);  // colours used: no palette
+    AppendLittleEndian<quint32>(out, 0);
+    // A little-endian 0xAARRGGBB word is the bytes blue, green, red, alpha.
+    for (int y = image.height() - 1; y >= 0; --y)
+        for (int x = 0; x < image.width(); ++x) AppendLittleEndian<quint32>(out, Word(image, x, y));
     return out;
 }
 

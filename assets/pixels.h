@@ -25,4 +25,11 @@ QImage ImageFromPixels(QByteArrayView bytes);
 // kPixelsMaxSide.
 QByteArray PixelsFromImage(const QImage& image);
 
+// `image` as a Windows bitmap file for the program file's resources on Windows: 32 bits
+// a pixel, bytes blue, green, red, alpha with the colours premultiplied by alpha (the
+// form AlphaBlend takes), bottom row first, a BITMAPINFOHEADER and no palette. An
+// opaque image gets alpha 255 throughout. Empty for a null image or one wider or
+// higher than kPixelsMaxSide.
+QByteArray BitmapFileFromImage(const QImage& image);
+
 }  // namespace karvelo

@@ -124,6 +124,29 @@ long long Switches(pid_t pid, bool voluntary) {
     return total;
 }
 
+std::optional<Contenders> ContendersFromArgs(int argc, char** argv) {
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: %s <game> <empty-window> [runs]\n", argv[0]);
+        return std::nullopt;
+    }
+    return Contenders{argv[1], argv[2], argc > 3 ? std::atoi(argv[3]) : 15};
+}
+
+bool Alternate(const Contenders& c, const std::function<bool(bool game, bool counted)>& once) {
+    once(true, false);
+    once(false, false);
+    for (int i = 0; i < c.runs; ++i) {
+        for (bool game : {i % 2 == 0, i % 2 != 0}) {
+            if (!once(game, true)) {
+                std::fprintf(stderr, "%s did not report its first frame\n",
+                             (game ? c.game : c.empty).c_str());
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 void Row(const std::string& figure, const std::string& measured, const std::string& target,
          bool met) {
     std::printf("| %-44s | %-30s | %-14s | %-4s |\n", figure.c_str(), measured.c_str(),

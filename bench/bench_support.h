@@ -3,6 +3,8 @@
 // starting a program with a private store, and the rows of the table they print.
 #include <sys/types.h>
 
+#include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,21 @@ void Finish(Child& child, int graceMs);
 double CpuMs(pid_t pid);
 // Voluntary and involuntary context switches of all of a process's threads.
 long long Switches(pid_t pid, bool voluntary);
+
+// A start-up comparison: the game against an empty window, each `runs` times.
+struct Contenders {
+    std::string game;
+    std::string empty;
+    int runs = 15;
+};
+// From the arguments <game> <empty-window> [runs]; nothing, having printed the usage,
+// when they are not there.
+std::optional<Contenders> ContendersFromArgs(int argc, char** argv);
+// Runs `once(true, counted)` (the game) and `once(false, counted)` (the empty window)
+// `runs` times each, alternating which starts first, so both see the same machine;
+// one start each before, with counted false, brings the program files into the
+// caches. False, with the failing program named, as soon as a counted run fails.
+bool Alternate(const Contenders& c, const std::function<bool(bool game, bool counted)>& once);
 
 // One row of the result table: what, measured, target, and whether it is met.
 void Row(const std::string& figure, const std::string& measured, const std::string& target,

@@ -37,36 +37,26 @@ Start RunOnce(const std::string& program, const std::string& store, bool menu = 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: %s <game> <empty-window> [runs]\n", argv[0]);
-        return 2;
-    }
-    const std::string game = argv[1], empty = argv[2];
-    const int runs = argc > 3 ? std::atoi(argv[3]) : 15;
+    const auto contenders = bench::ContendersFromArgs(argc, argv);
+    if (!contenders) return 2;
+    const int runs = contenders->runs;
     const std::string gameStore = bench::FreshFolder("startup-game");
     const std::string emptyStore = bench::FreshFolder("startup-empty");
 
-    // One start each first: the program files come into the page cache, and the
-    // game's store exists afterwards as it does for every start but the very first.
-    RunOnce(game, gameStore);
-    RunOnce(empty, emptyStore);
-
+    // The uncounted first start of each also makes the game's store, which exists for
+    // every start but the very first.
     std::vector<double> gameMs, emptyMs, gameMb, emptyMb, gameCpu, emptyCpu;
-    for (int i = 0; i < runs; ++i) {
-        const bool gameFirst = i % 2 == 0;
-        for (int k = 0; k < 2; ++k) {
-            const bool isGame = (k == 0) == gameFirst;
-            const Start s = RunOnce(isGame ? game : empty, isGame ? gameStore : emptyStore);
-            if (s.ms < 0) {
-                std::fprintf(stderr, "%s did not report its first frame\n",
-                             (isGame ? game : empty).c_str());
-                return 1;
-            }
-            (isGame ? gameMs : emptyMs).push_back(s.ms);
-            (isGame ? gameMb : emptyMb).push_back(s.peakMb);
-            (isGame ? gameCpu : emptyCpu).push_back(s.cpuMs);
-        }
-    }
+    const bool ran = bench::Alternate(*contenders, [&](bool isGame, bool counted) {
+        const Start s = RunOnce(isGame ? contenders->game : contenders->empty,
+                                isGame ? gameStore : emptyStore);
+        if (!counted) return true;
+        if (s.ms < 0) return false;
+        (isGame ? gameMs : emptyMs).push_back(s.ms);
+        (isGame ? gameMb : emptyMb).push_back(s.peakMb);
+        (isGame ? gameCpu : emptyCpu).push_back(s.cpuMs);
+        return true;
+    });
+    if (!ran) return 1;
     const double g = bench::Median(gameMs), e = bench::Median(emptyMs);
     const double gm = bench::Median(gameMb), em = bench::Median(emptyMb);
     bench::Row("start-up to first frame (median of " + std::to_string(runs) + ")",
@@ -86,7 +76,7 @@ int main(int argc, char** argv) {
     // For reference: the same empty window with a one-item menu bar.
     std::vector<double> menuMs, menuCpu;
     for (int i = 0; i < runs; ++i) {
-        const Start s = RunOnce(empty, emptyStore, true);
+        const Start s = RunOnce(contenders->empty, emptyStore, true);
         if (s.ms >= 0) menuMs.push_back(s.ms), menuCpu.push_back(s.cpuMs);
     }
     bench::Row("  reference: empty window with a menu bar",

@@ -1,7 +1,8 @@
 # Where an installed Karvelo lives. On Linux: the two programs in bin, and under
 # share the desktop entry, the spade icon in the hicolor theme and the AppStream
 # metainfo, where desktops and software centres look for them. On Windows the
-# program file carries its icon and version block itself (assets/windows/karvelo.rc).
+# program file carries its icon and version block itself (assets/windows/karvelo.rc,
+# compiled in by ui/win32/CMakeLists.txt).
 #
 # Included from the top-level list after every subdirectory, so the targets exist
 # when they are built at all; the rules leave out what this configuration does not
@@ -16,11 +17,6 @@ foreach(_program karvelo karvelo-reg)
     install(TARGETS ${_program} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()
-
-if(WIN32 AND TARGET karvelo)
-  enable_language(RC)
-  target_sources(karvelo PRIVATE ${PROJECT_SOURCE_DIR}/assets/windows/karvelo.rc)
-endif()
 
 # Every size the artwork generator drew, assets/ikon/spader-<N>.png, becomes
 # share/icons/hicolor/<N>x<N>/apps/karvelo.png, the name the desktop entry asks for.

@@ -5,7 +5,8 @@
 #include "rounding.h"
 
 namespace karvelo {
-double FractionalPixels(double twips, int dpi) { return twips * dpi / kTwipsPerInch; }
+// A dpi that is not positive gives 0: no window has one.
+double FractionalPixels(double twips, int dpi) { return dpi > 0 ? twips * dpi / kTwipsPerInch : 0; }
 
 int PixelsFromTwips(double twips, int dpi) { return RoundHalfEven(FractionalPixels(twips, dpi)); }
 

@@ -182,6 +182,52 @@ TEST(Pixels, ReadsOnlyWholeWellFormedFiles) {
     }
 }
 
+// The Windows program's bitmaps: Windows reads the headers, takes the rows bottom
+// first and AlphaBlend wants the colours premultiplied; a slip in any of these turns
+// the cards upside down or gives them dark fringes.
+TEST(BitmapFile, HeadersRowsAndPremultipliedAlpha) {
+    QImage img(3, 2, QImage::Format_ARGB32);
+    img.fill(qRgba(10, 20, 30, 255));
+    img.setPixel(0, 0, qRgba(200, 100, 50, 128));  // top left, half transparent
+    img.setPixel(2, 1, qRgba(255, 255, 255, 0));   // bottom right, fully transparent
+    const QByteArray bmp = BitmapFileFromImage(img);
+    ASSERT_EQ(bmp.size(), 14 + 40 + 3 * 2 * 4);
+    auto u32 = [&bmp](int at) { return qFromLittleEndian<quint32>(bmp.constData() + at); };
+    auto u16 = [&bmp](int at) { return qFromLittleEndian<quint16>(bmp.constData() + at); };
+    EXPECT_EQ(bmp.left(2), QByteArray("BM"));
+    EXPECT_EQ(u32(2), quint32(bmp.size()));
+    EXPECT_EQ(u32(10), 54u);  // the pixels follow the two headers
+    EXPECT_EQ(u32(14), 40u);  // BITMAPINFOHEADER
+    EXPECT_EQ(u32(18), 3u);
+    EXPECT_EQ(u32(22), 2u);  // positive: bottom row first
+    EXPECT_EQ(u16(26), 1);
+    EXPECT_EQ(u16(28), 32);
+    EXPECT_EQ(u32(30), 0u);  // BI_RGB
+    EXPECT_EQ(u32(46), 0u);  // no palette
+    auto pixel = [&bmp](int x, int row) {  // row 0 is the file's first, the bottom one
+        const char* p = bmp.constData() + 54 + (row * 3 + x) * 4;
+        return QList<int>{uchar(p[0]), uchar(p[1]), uchar(p[2]), uchar(p[3])};
+    };
+    EXPECT_EQ(pixel(1, 0), (QList<int>{30, 20, 10, 255}));  // blue, green, red, alpha
+    EXPECT_EQ(pixel(2, 0), (QList<int>{0, 0, 0, 0}));
+    const QList<int> half = pixel(0, 1);
+    EXPECT_EQ(half[3], 128);
+    EXPECT_NEAR(half[2], 100, 1);  // 200 x 128/255
+    EXPECT_NEAR(half[1], 50, 1);
+    EXPECT_NEAR(half[0], 25, 1);
+
+    // An opaque picture is opaque throughout, and any BMP reader sees the same picture.
+    const QImage title(QStringLiteral(KARVELO_ASSETS_DIR "/titel/titel.png"));
+    const QByteArray titleBmp = BitmapFileFromImage(title);
+    for (qsizetype at = 54 + 3; at < titleBmp.size(); at += 4)
+        ASSERT_EQ(uchar(titleBmp[at]), 255) << at;
+    EXPECT_EQ(QImage::fromData(titleBmp, "BMP").convertToFormat(QImage::Format_RGB32),
+              title.convertToFormat(QImage::Format_RGB32));
+
+    EXPECT_TRUE(BitmapFileFromImage(QImage()).isEmpty());
+    EXPECT_TRUE(BitmapFileFromImage(QImage(kPixelsMaxSide + 1, 1, QImage::Format_RGB32)).isEmpty());
+}
+
 TEST(Pictures, EmptyPlaceIsGreenWithASunkenEdge) {
     const QImage img = LoadPicture(kEmptyPlace, 1.0).toImage();
     ASSERT_FALSE(img.isNull());

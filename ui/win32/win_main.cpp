@@ -1,0 +1,11 @@
+// Karvelo for Windows: opens the main window and handles its messages until it closes.
+#include <windows.h>
+
+#include "event_pump.h"
+#include "main_window.h"
+
+int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int showCommand) {
+    const auto window = karvelo::win32::MainWindow::Create(module, showCommand);
+    if (!window) return 1;
+    return karvelo::win32::RunMessageLoop();
+}
