@@ -4,6 +4,7 @@
 
 #include "first_frame_report.h"
 #include "resource_ids.h"
+#include "settings.h"
 #include "twips.h"
 #include "window_layout.h"
 
@@ -34,7 +35,7 @@ RECT StartWindowRect(int dpi) {
 MainWindow::MainWindow(HINSTANCE module)
     : module_(module),
       pictures_(module),
-      background_(CreateSolidBrush(static_cast<COLORREF>(layout::kStandardColour))) {}
+      background_(CreateSolidBrush(static_cast<COLORREF>(kStandardColour))) {}
 
 MainWindow::~MainWindow() {
     if (window_) {
