@@ -40,7 +40,10 @@ public:
 
     // ---- Lets the window handle pending input and painting. When the table changed
     // since the last frame, the change is shown and the call returns at the next
-    // displayed frame, handling input while it waits.
+    // displayed frame, handling input while it waits. A flight is a number of steps,
+    // each one call of this: paced to displayed frames, a flight looks the same on any
+    // machine and at any refresh rate, never races past faster than the screen can show
+    // nor spends a step on a frame nobody sees.
     virtual void DoEvents() = 0;
 
     // ---- What the window shows besides the scene, which reports its own changes.

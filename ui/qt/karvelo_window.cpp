@@ -131,10 +131,9 @@ NumberFormat KarveloWindow::UserNumberFormat() const {
 
 // ---- Events
 
-// Each step of a flight and of the growth is paced to one displayed frame: the step is
-// painted, then the window handles input until the screen's next frame. So a flight
-// looks the same on any machine and at any refresh rate, and it never runs faster than
-// the eye can follow nor spends a step on a frame nobody sees.
+// Each step of a flight and of the growth is paced to one displayed frame (see
+// WindowSystem::DoEvents): the step is painted, then the window handles input until the
+// screen's next frame.
 void KarveloWindow::DoEvents() {
     const bool changed = view_->HasUnshownChanges() || frameDue_;
     frameDue_ = false;
