@@ -1,10 +1,12 @@
 // What Qt draws on the game's dialogs speaks Swedish: the colour dialog, the message
 // boxes and the statistics text's menu are opened as the player meets them and read,
 // once without the Swedish translations and once with them. Whatever Qt still shows
-// in English reads the same both times.
+// in English reads the same both times. The colour dialog also opens on the table's
+// colour, and leaving it without a choice changes nothing.
 #include <QApplication>
 #include <QColorDialog>
 #include <QContextMenuEvent>
+#include <QDialogButtonBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -118,6 +120,18 @@ QStringList EnglishLeft(const std::function<QStringList()>& read, const QStringL
     return left;
 }
 
+enum class Leave { Ok, Cancel, Escape, CloseBox };
+
+void LeaveColourDialog(QColorDialog* dialog, Leave how) {
+    auto* buttons = dialog->findChild<QDialogButtonBox*>();
+    switch (how) {
+    case Leave::Ok: buttons->button(QDialogButtonBox::Ok)->click(); break;
+    case Leave::Cancel: buttons->button(QDialogButtonBox::Cancel)->click(); break;
+    case Leave::Escape: QTest::keyClick(dialog, Qt::Key_Escape); break;
+    case Leave::CloseBox: dialog->close(); break;
+    }
+}
+
 const QString kColourTitle = QStringLiteral("Färg");
 
 }  // namespace
@@ -154,6 +168,50 @@ private slots:
             {kColourTitle});
         QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral(" | "))));
         QCOMPARE(w.form().BackColour(), 32768);
+    }
+
+    void colourDialogOpensOnTheTableColour_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("how");
+        QTest::addColumn<QColor>("shown");
+        QTest::addColumn<QString>("storedAfter");
+        const QColor green(0, 128, 0), custom(0x99, 0x66, 0x33);
+        QTest::newRow("OK without a choice, standard green")
+            << "" << int(Leave::Ok) << green << "32768";
+        QTest::newRow("OK without a choice, a stored colour")
+            << "3368601" << int(Leave::Ok) << custom << "3368601";
+        QTest::newRow("Avbryt") << "" << int(Leave::Cancel) << green << "0";
+        QTest::newRow("Escape") << "3368601" << int(Leave::Escape) << custom << "3368601";
+        QTest::newRow("close box") << "" << int(Leave::CloseBox) << green << "0";
+    }
+
+    void colourDialogOpensOnTheTableColour() {
+        QFETCH(QString, stored);
+        QFETCH(int, how);
+        QFETCH(QColor, shown);
+        QFETCH(QString, storedAfter);
+        if (!stored.isEmpty()) StoreSetting("Color", "Number", stored.toStdString());
+        auto win = OpenWindow();
+        QVERIFY(win);
+        KarveloWindow& w = *win->w;
+        const int32_t before = w.form().BackColour();
+        QColor opened;
+        bool native = true;
+        ModalWatch watch([&](QWidget* modal) {
+            auto* dialog = qobject_cast<QColorDialog*>(modal);
+            if (!dialog) return;
+            opened = dialog->currentColor();
+            native = !dialog->testOption(QColorDialog::DontUseNativeDialog);
+            LeaveColourDialog(dialog, Leave(how));
+        });
+        w.MenuItem(MenuCommand::Color)->trigger();
+        QVERIFY(watch.Seen());
+        QCOMPARE(opened, shown);
+        QVERIFY(!native);
+        QCOMPARE(w.form().BackColour(), before);
+        QCOMPARE(w.view()->Background(), shown);
+        QCOMPARE(QString::fromStdString(StoredSetting("Color")), storedAfter);
+        QVERIFY(win->messages.seen.empty());
     }
 
     void messageBoxesSpeakSwedish_data() {
