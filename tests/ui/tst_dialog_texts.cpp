@@ -120,6 +120,26 @@ QStringList EnglishLeft(const std::function<QStringList()>& read, const QStringL
     return left;
 }
 
+// EnglishLeft of the modal window of kind Window that `open` opens: `readAndClose`
+// reads it and closes it.
+template <class Window>
+QStringList EnglishLeftOn(const std::function<void()>& open,
+                          const std::function<QStringList(Window&)>& readAndClose,
+                          const QStringList& notQts) {
+    return EnglishLeft(
+        [&] {
+            QStringList texts;
+            ModalWatch watch([&](QWidget* modal) {
+                if (auto* window = dynamic_cast<Window*>(modal)) texts = readAndClose(*window);
+            });
+            open();
+            return watch.Seen() ? texts : QStringList();
+        },
+        notQts);
+}
+
+QString Listed(const QStringList& texts) { return texts.join(QStringLiteral(" | ")); }
+
 enum class Leave { Ok, Cancel, Escape, CloseBox };
 
 void LeaveColourDialog(QColorDialog* dialog, Leave how) {
@@ -145,28 +165,22 @@ private slots:
         auto win = OpenWindow();
         QVERIFY(win);
         KarveloWindow& w = *win->w;
-        const QStringList left = EnglishLeft(
-            [&] {
-                QStringList texts;
-                ModalWatch watch([&](QWidget* modal) {
-                    auto* dialog = qobject_cast<QColorDialog*>(modal);
-                    if (!dialog) return;
-                    texts = TextsOn(dialog);
-                    // Picking a colour from the screen shows how to stop it.
-                    const QString pickCaption =
-                        QCoreApplication::translate("QColorDialog", "&Pick Screen Color");
-                    for (QPushButton* b : dialog->findChildren<QPushButton*>())
-                        if (b->text() == pickCaption) b->click();
-                    for (QLabel* label : dialog->findChildren<QLabel*>())
-                        AddText(texts, label->text());
-                    QTest::keyClick(dialog, Qt::Key_Escape);  // ends the picking
-                    dialog->reject();
-                });
-                w.MenuItem(MenuCommand::Color)->trigger();
-                return watch.Seen() ? texts : QStringList();
+        const QStringList left = EnglishLeftOn<QColorDialog>(
+            [&] { w.MenuItem(MenuCommand::Color)->trigger(); },
+            [](QColorDialog& dialog) {
+                QStringList texts = TextsOn(&dialog);
+                // Picking a colour from the screen shows how to stop it.
+                const QString pickCaption =
+                    QCoreApplication::translate("QColorDialog", "&Pick Screen Color");
+                for (QPushButton* b : dialog.findChildren<QPushButton*>())
+                    if (b->text() == pickCaption) b->click();
+                for (QLabel* label : dialog.findChildren<QLabel*>()) AddText(texts, label->text());
+                QTest::keyClick(&dialog, Qt::Key_Escape);  // ends the picking
+                dialog.reject();
+                return texts;
             },
             {kColourTitle});
-        QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral(" | "))));
+        QVERIFY2(left.isEmpty(), qPrintable(Listed(left)));
         QCOMPARE(w.form().BackColour(), 32768);
     }
 
@@ -245,21 +259,16 @@ private slots:
         request.title = kAppTitle;
         QString defaultShown;
         std::optional<Answer> escaped;
-        const QStringList left = EnglishLeft(
-            [&] {
-                QStringList texts;
-                ModalWatch watch([&](QWidget* modal) {
-                    auto* box = qobject_cast<QMessageBox*>(modal);
-                    if (!box) return;
-                    texts = TextsOn(box);
-                    defaultShown = box->defaultButton()->text().remove(QLatin1Char('&'));
-                    QTest::keyClick(box, Qt::Key_Escape);
-                });
-                escaped = ShowMessageBox(nullptr, request);
-                return watch.Seen() ? texts : QStringList();
+        const QStringList left = EnglishLeftOn<QMessageBox>(
+            [&] { escaped = ShowMessageBox(nullptr, request); },
+            [&](QMessageBox& box) {
+                const QStringList texts = TextsOn(&box);
+                defaultShown = box.defaultButton()->text().remove(QLatin1Char('&'));
+                QTest::keyClick(&box, Qt::Key_Escape);
+                return texts;
             },
             {QString::fromUtf8(kAppTitle), QString::fromStdString(DisplayText(request.text))});
-        QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral(" | "))));
+        QVERIFY2(left.isEmpty(), qPrintable(Listed(left)));
         // The Swedish pass ran last: its default button and what Escape answers.
         QCOMPARE(defaultShown, defaultCaption);
         QVERIFY(escaped == (request.buttons == Buttons::OK ? Answer::OK : Answer::No));
@@ -269,21 +278,17 @@ private slots:
         auto win = OpenWindow();
         QVERIFY(win);
         KarveloWindow& w = *win->w;
-        const QStringList left = EnglishLeft(
-            [&] {
+        const QStringList left = EnglishLeftOn<StatisticsDialog>(
+            [&] { w.MenuItem(MenuCommand::Statistik)->trigger(); },
+            [](StatisticsDialog& dialog) {
                 QStringList texts;
-                ModalWatch watch([&](QWidget* modal) {
-                    auto* dialog = dynamic_cast<StatisticsDialog*>(modal);
-                    if (!dialog) return;
-                    const std::unique_ptr<QMenu> menu(dialog->Text1->createStandardContextMenu());
-                    AddMenu(texts, *menu);
-                    dialog->cmdClose->click();
-                });
-                w.MenuItem(MenuCommand::Statistik)->trigger();
-                return watch.Seen() ? texts : QStringList();
+                const std::unique_ptr<QMenu> menu(dialog.Text1->createStandardContextMenu());
+                AddMenu(texts, *menu);
+                dialog.cmdClose->click();
+                return texts;
             },
             {});
-        QVERIFY2(left.isEmpty(), qPrintable(left.join(QStringLiteral(" | "))));
+        QVERIFY2(left.isEmpty(), qPrintable(Listed(left)));
     }
 };
 
