@@ -44,6 +44,21 @@ if(UNIX AND NOT APPLE AND TARGET karvelo)
   endforeach()
 endif()
 
+# The window loads Qt's Swedish catalogue from Qt's own translations folder
+# (ui/qt/swedish_texts.h). It belongs to Qt, so it is not installed here: the Debian
+# package depends on qt6-translations-l10n (Package.cmake), and an install onto a
+# system that lacks it says so.
+if(UNIX AND NOT APPLE AND TARGET karvelo AND DEFINED QT6_INSTALL_TRANSLATIONS)
+  set(_karvelo_qt_translations ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_TRANSLATIONS})
+  install(CODE "
+    if(NOT EXISTS \"${_karvelo_qt_translations}/qtbase_sv.qm\"
+       AND NOT EXISTS \"${_karvelo_qt_translations}/qt_sv.qm\")
+      message(WARNING \"Qt's Swedish translations are not in ${_karvelo_qt_translations}: \"
+                      \"Karvelo's dialogs will be partly English. \"
+                      \"On Debian: apt-get install qt6-translations-l10n\")
+    endif()")
+endif()
+
 if(KARVELO_TESTS)
   include(cmake/InstallTests.cmake)
 endif()

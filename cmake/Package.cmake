@@ -21,8 +21,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${CPACK_PACKAGE_CONTACT}")
-# The platform plugins are loaded at run time, so no library scan can see them.
-set(_karvelo_runtime_depends "qt6-qpa-plugins (>= 6.4)")
+# Loaded at run time, so no library scan can see them: the platform plugins, and Qt's
+# Swedish catalogue for the buttons and dialogs Qt draws (ui/qt/swedish_texts.h).
+set(_karvelo_runtime_depends "qt6-qpa-plugins (>= 6.4)" "qt6-translations-l10n (>= 6.4)")
 find_program(KARVELO_DPKG_SHLIBDEPS dpkg-shlibdeps)
 if(KARVELO_DPKG_SHLIBDEPS)
   set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

@@ -33,9 +33,13 @@ int32_t ValueOfColour(const QColor& colour) {
     return rgb.red() | (rgb.green() << 8) | (rgb.blue() << 16);
 }
 
-std::optional<int32_t> AskForColour(QWidget* parent, int32_t) {
-    // The dialog opens with nothing preselected and its custom colours shown.
-    const QColor chosen = QColorDialog::getColor(Qt::black, parent, QStringLiteral("Färg"));
+std::optional<int32_t> AskForColour(QWidget* parent, int32_t current) {
+    // The dialog opens on the table's colour, so OK without a choice keeps it. It is
+    // always Qt's own dialog with its custom colours shown: a desktop's native one
+    // would speak the desktop's language instead of the program's Swedish.
+    const QColor chosen = QColorDialog::getColor(ColourOfValue(current), parent,
+                                                 QStringLiteral("Färg"),
+                                                 QColorDialog::DontUseNativeDialog);
     if (!chosen.isValid()) return std::nullopt;
     return ValueOfColour(chosen);
 }

@@ -4,6 +4,7 @@
 #include "first_frame_probe.h"
 #include "font_warmup.h"
 #include "karvelo_window.h"
+#include "swedish_texts.h"
 #include "window_icon.h"
 
 int main(int argc, char* argv[]) {
@@ -16,6 +17,7 @@ int main(int argc, char* argv[]) {
     QGuiApplication::setDesktopFileName(QStringLiteral("se.karvelo.Karvelo"));
     QApplication::setWindowIcon(karvelo::WindowIcon());
     QApplication::setQuitOnLastWindowClosed(false);  // the window ends the run itself
+    const karvelo::SwedishQtTexts swedish;  // Qt's dialogs and buttons in Swedish
 
     karvelo::InstallFirstFrameProbe();  // a no-op unless a benchmark asks for it
     fonts.Finish();  // the window's first text is measured next

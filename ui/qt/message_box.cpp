@@ -1,7 +1,6 @@
 #include "message_box.h"
 
 #include <QMessageBox>
-#include <QPushButton>
 #include <QString>
 
 #include "texts.h"
@@ -21,8 +20,6 @@ Answer ShowMessageBox(QWidget* parent, const MessageRequest& request) {
         return Answer::OK;
     }
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
-    box.button(QMessageBox::Yes)->setText(QStringLiteral("Ja"));
-    box.button(QMessageBox::No)->setText(QStringLiteral("Nej"));
     box.setDefaultButton(request.defaultButton == DefaultButton::First ? QMessageBox::Yes
                                                                        : QMessageBox::No);
     box.setEscapeButton(QMessageBox::No);
