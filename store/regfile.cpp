@@ -80,30 +80,6 @@ void AppendUnit(std::string& out, uint16_t unit) {
     out += static_cast<char>(unit >> 8);
 }
 
-// UTF-16 LE (after its byte-order mark) to UTF-8; false on an odd length or a lone
-// surrogate.
-bool Utf16ToUtf8(const std::string& bytes, size_t start, std::string* out) {
-    if ((bytes.size() - start) % 2 != 0) return false;
-    auto unit = [&](size_t k) {
-        return static_cast<char32_t>(static_cast<uint8_t>(bytes[k]) |
-                                     static_cast<uint8_t>(bytes[k + 1]) << 8);
-    };
-    for (size_t i = start; i < bytes.size(); i += 2) {
-        char32_t c = unit(i);
-        if (c >= 0xD800 && c <= 0xDBFF) {
-            if (i + 3 >= bytes.size()) return false;
-            const char32_t low = unit(i + 2);
-            if (low < 0xDC00 || low > 0xDFFF) return false;
-            c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-            i += 2;
-        } else if (c >= 0xDC00 && c <= 0xDFFF) {
-            return false;
-        }
-        AppendUtf8(*out, c);
-    }
-    return true;
-}
-
 // ---- Writing.
 
 std::string Quoted(const std::string& text) {
@@ -382,6 +358,7 @@ public:
     bool Next(std::string* line) {
         while (true) {
             const size_t end = text_.find('\n', start_);
+            if (end == std::string::npos && !broken_.empty()) return Fail(broken_);
             if (end != std::string::npos || ended_) {
                 if (end == std::string::npos) {
                     if (lastGiven_) return false;
@@ -432,15 +409,40 @@ private:
             return true;
         }
         // UTF-16 LE: whole units, and a surrogate pair only when both halves are here.
-        size_t usable = raw_.size() & ~size_t{1};
-        if (usable >= 2) {
-            const auto last = static_cast<uint16_t>(static_cast<uint8_t>(raw_[usable - 2]) |
-                                                    static_cast<uint8_t>(raw_[usable - 1]) << 8);
-            if (last >= 0xD800 && last <= 0xDBFF && !ended_) usable -= 2;
+        // What comes before a fault is still read, as it would be in a UTF-8 file.
+        auto unit = [&](size_t k) {
+            return static_cast<char32_t>(static_cast<uint8_t>(raw_[k]) |
+                                         static_cast<uint8_t>(raw_[k + 1]) << 8);
+        };
+        size_t i = 0;
+        bool bad = false;
+        while (i + 1 < raw_.size()) {
+            char32_t c = unit(i);
+            size_t used = 2;
+            if (c >= 0xD800 && c <= 0xDBFF) {
+                if (i + 3 >= raw_.size()) {
+                    bad = ended_;
+                    break;
+                }
+                const char32_t low = unit(i + 2);
+                if (low < 0xDC00 || low > 0xDFFF) {
+                    bad = true;
+                    break;
+                }
+                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                used = 4;
+            } else if (c >= 0xDC00 && c <= 0xDFFF) {
+                bad = true;
+                break;
+            }
+            AppendUtf8(text_, c);
+            i += used;
         }
-        if (!Utf16ToUtf8(raw_.substr(0, usable), 0, &text_) || (ended_ && usable != raw_.size()))
-            return Fail("the file is not valid UTF-16");
-        raw_.erase(0, usable);
+        raw_.erase(0, i);
+        if (bad || (ended_ && !raw_.empty())) {
+            broken_ = "the file is not valid UTF-16";
+            raw_.clear();
+        }
         return true;
     }
 
@@ -459,6 +461,7 @@ private:
     bool ended_ = false;
     bool lastGiven_ = false;
     int number_ = 0;
+    std::string broken_;  // a fault found ahead of the lines given out so far
     std::string error_;
 };
 

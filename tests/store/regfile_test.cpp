@@ -363,6 +363,26 @@ TEST_F(RegFiles, AFileReadInPiecesReadsTheSameAsAWhole) {
             EXPECT_EQ(pieces.seen, whole.seen) << "pieces of " << piece;
         }
     }
+
+    // A fault in a UTF-16 file is met where it is, whatever was read ahead: the lines
+    // before it are read, the one with it refuses the file.
+    const std::string broken =
+        regfile::ToUtf16("Windows Registry Editor Version 5.00\r\n[HKCU\\A]\r\n;") +
+        std::string("\x00\xDC", 2) + regfile::ToUtf16("\r\n").substr(2);
+    for (const size_t piece : {1u, 2u, 3u, 64u * 1024u}) {
+        Recorder pieces;
+        size_t at = 0;
+        const auto result = regfile::Read(
+            [&](char* b, size_t n) {
+                const size_t k = std::min({n, piece, broken.size() - at});
+                std::copy_n(broken.data() + at, k, b);
+                at += k;
+                return static_cast<long>(k);
+            },
+            pieces);
+        EXPECT_EQ(result.error, "the file is not valid UTF-16") << "pieces of " << piece;
+        EXPECT_EQ(pieces.seen, std::vector<std::string>{"key A"}) << "pieces of " << piece;
+    }
 }
 
 // Hostile and mistaken input to karvelo-reg: each refused with its reason, and nothing
