@@ -196,9 +196,9 @@ struct Progress {
 
 // Each round starts a copy of the game on the same store, as a player starting the
 // game again would, which plays the sequence on from the first operation the store
-// does not hold; the copy is killed after a random number of yields and a random
-// further pause of up to 3 ms, which lands kills in the middle of updates and merges
-// and inside their commits. After each kill the store must hold exactly the record
+// does not hold; the copy is killed after a random number of yields, at once or after
+// a random further pause of up to 3 ms, which lands kills between the writes of
+// updates and merges and inside their commits. After each kill the store must hold exactly the record
 // of the operations before the one in flight, or of that one too: never a part of it.
 void KillDrill(const std::string& base, int kills) {
     std::printf("kill: %d times SIGKILL at random moments of games and clearings, same store\n", kills);
@@ -209,9 +209,11 @@ void KillDrill(const std::string& base, int kills) {
     long long games = 0, clearings = 0, whole = 0, lost = 0, idle = 0;
     for (int k = 0; k < kills; ++k) {
         const int yields = std::uniform_int_distribution<int>(1, 45)(rng);
-        const int pauseUs = std::uniform_int_distribution<int>(0, 3000)(rng);
-        int64_t begun = -1, ended = -1;
+        // Half the kills right after a yield, between two writes of an operation; the
+        // rest anywhere within the next 3 ms, mostly inside a commit.
+        const int pauseUs = rng() % 2 ? 0 : std::uniform_int_distribution<int>(0, 3000)(rng);
         const uint32_t first = next;
+        int64_t begun = int64_t{first} - 1, ended = int64_t{first} - 1;  // none yet
         const ChildResult r = InChild(
             [first](int out) {
                 DrillHost host;
