@@ -570,16 +570,18 @@ Result Read(const Source& source, Sink& sink) {
     return result;
 }
 
-Parsed Parse(const std::string& file) {
-    size_t at = 0;
-    const Source source = [&](char* buffer, size_t size) {
-        const size_t n = std::min(size, file.size() - at);
-        std::copy_n(file.data() + at, n, buffer);
+Source TextSource(const std::string& text, size_t piece) {
+    return [&text, piece, at = size_t{0}](char* buffer, size_t size) mutable {
+        const size_t n = std::min({size, piece, text.size() - at});
+        std::copy_n(text.data() + at, n, buffer);
         at += n;
         return static_cast<long>(n);
     };
+}
+
+Parsed Parse(const std::string& file) {
     Collector collector;
-    const Result read = Read(source, collector);
+    const Result read = Read(TextSource(file), collector);
     Parsed parsed;
     parsed.ok = read.ok;
     parsed.error = read.error;

@@ -39,6 +39,10 @@ public:
 // returns how many, 0 at the end of the file, -1 when it cannot be read.
 using Source = std::function<long(char* buffer, size_t size)>;
 
+// A file held in memory as a source, handed out in pieces of at most `piece` bytes.
+// `text` must outlive the source.
+Source TextSource(const std::string& text, size_t piece = SIZE_MAX);
+
 struct Result {
     bool ok = false;
     std::string error;     // "line 7: ...", or what is wrong with the whole file

@@ -3,7 +3,6 @@
 // the store then holds, exported and read back into another store, comes back
 // exactly. The first byte says in what pieces the file is read a second time, which
 // must make no difference.
-#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -56,17 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const auto parsed = karvelo::regfile::Parse(file);
 
     // Read a few bytes at a time, as the tool reads a file, it reads the same.
-    const size_t piece = data[0] % 13 + 1;
-    size_t at = 0;
     Recorder pieces;
-    const auto read = karvelo::regfile::Read(
-        [&](char* buffer, size_t n) {
-            const size_t k = std::min({n, piece, file.size() - at});
-            std::copy_n(file.data() + at, k, buffer);
-            at += k;
-            return static_cast<long>(k);
-        },
-        pieces);
+    const auto read =
+        karvelo::regfile::Read(karvelo::regfile::TextSource(file, data[0] % 13 + 1), pieces);
     if (read.ok != parsed.ok || read.error != parsed.error) std::abort();
     if (read.ok && pieces.seen.size() != parsed.changes.size()) std::abort();
 

@@ -336,29 +336,12 @@ TEST_F(RegFiles, AFileReadInPiecesReadsTheSameAsAWhole) {
         "[-HKEY_CURRENT_USER\\Old]\r\n";
     for (const std::string& file : {text, regfile::ToUtf16(text.substr(3))}) {
         Recorder whole;
-        size_t at = 0;
-        ASSERT_TRUE(regfile::Read(
-                        [&](char* b, size_t n) {
-                            const size_t k = std::min(n, file.size() - at);
-                            std::copy_n(file.data() + at, k, b);
-                            at += k;
-                            return static_cast<long>(k);
-                        },
-                        whole)
-                        .ok);
+        ASSERT_TRUE(regfile::Read(regfile::TextSource(file), whole).ok);
         ASSERT_EQ(whole.seen.size(), 5u);
         EXPECT_EQ(whole.seen[1], "set Kort \xF0\x9F\x82\xA1 1 C3 A5 C3 A4 C3 B6 20 F0 9F 82 AE 00");
         for (const size_t piece : {1u, 2u, 3u, 5u, 7u}) {
             Recorder pieces;
-            at = 0;
-            const auto result = regfile::Read(
-                [&](char* b, size_t n) {
-                    const size_t k = std::min({n, piece, file.size() - at});
-                    std::copy_n(file.data() + at, k, b);
-                    at += k;
-                    return static_cast<long>(k);
-                },
-                pieces);
+            const auto result = regfile::Read(regfile::TextSource(file, piece), pieces);
             EXPECT_TRUE(result.ok) << result.error;
             EXPECT_EQ(pieces.seen, whole.seen) << "pieces of " << piece;
         }
@@ -371,15 +354,7 @@ TEST_F(RegFiles, AFileReadInPiecesReadsTheSameAsAWhole) {
         std::string("\x00\xDC", 2) + regfile::ToUtf16("\r\n").substr(2);
     for (const size_t piece : {1u, 2u, 3u, 64u * 1024u}) {
         Recorder pieces;
-        size_t at = 0;
-        const auto result = regfile::Read(
-            [&](char* b, size_t n) {
-                const size_t k = std::min({n, piece, broken.size() - at});
-                std::copy_n(broken.data() + at, k, b);
-                at += k;
-                return static_cast<long>(k);
-            },
-            pieces);
+        const auto result = regfile::Read(regfile::TextSource(broken, piece), pieces);
         EXPECT_EQ(result.error, "the file is not valid UTF-16") << "pieces of " << piece;
         EXPECT_EQ(pieces.seen, std::vector<std::string>{"key A"}) << "pieces of " << piece;
     }
