@@ -299,10 +299,10 @@ void KillDrill(const std::string& base, int kills) {
     }
     Found(true, std::to_string(kills) + " kills during " + std::to_string(games) + " games and " +
                     std::to_string(clearings) + " clearings kept: the operation in flight was kept whole " +
-                    std::to_string(whole) + " times and lost " + std::to_string(lost) +
-                    " times (" + std::to_string(idle) + " kills between operations); nothing "
-                    "before it lost, never a part of one, the counters consistent and the file "
-                    "sound after every kill");
+                    std::to_string(whole) + " times and lost " + std::to_string(lost) + " times" +
+                    (idle ? " (" + std::to_string(idle) + " kills between operations)" : "") +
+                    "; nothing before it lost, never a part of one, the counters consistent and "
+                    "the file sound after every kill");
 }
 
 // ---- A full disk
