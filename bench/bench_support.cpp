@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <limits.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -41,7 +42,10 @@ std::string FreshFolder(const std::string& name) {
                   std::getenv("KARVELO_BENCH_DIR") ? std::getenv("KARVELO_BENCH_DIR") : ".",
                   name.c_str());
     const char* made = ::mkdtemp(pattern);
-    return made ? made : ".";
+    if (!made) return ".";
+    // The store takes XDG_CONFIG_HOME only when it is absolute, else the user's own.
+    char absolute[PATH_MAX];
+    return ::realpath(made, absolute) ? absolute : made;
 }
 
 Child Start(const std::string& program, const std::vector<std::string>& env) {

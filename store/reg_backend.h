@@ -63,9 +63,18 @@ public:
     // Bracket a series of reads and writes that belong together (one game's update of
     // the statistics), so that another copy of the game cannot slip its own series in
     // between: each copy then reads what the other wrote instead of writing over it.
-    // Nested brackets count as one. By default nothing is held.
+    // Nested brackets count as one. A store with transactions keeps a series whole or
+    // not at all, and EndSeries of the outermost bracket tells which (a failure status
+    // when nothing of it was kept). By default nothing is held and every write is kept
+    // or refused on its own.
     virtual void BeginSeries() {}
-    virtual void EndSeries() {}
+    virtual Status EndSeries() { return kSuccess; }
+    // Takes back everything the open series has written; false where the store cannot.
+    virtual bool UndoSeries() { return false; }
+
+    // What the store did about a file it could not use, to be told to the player once:
+    // "" when there is nothing to tell.
+    virtual std::string TakeNotice() { return {}; }
 
     // The bytes a string value keeps for a UTF-8 text (without the terminating zero),
     // and the text back from such bytes.
@@ -75,6 +84,48 @@ public:
 
 // The backend of this build: the Windows registry, or the per-user SQLite store.
 Backend& PlatformBackend();
+
+// Hands every primitive to another backend (by default the platform's), series and
+// notices included; a stand-in derives from it to change what it needs.
+class ForwardingBackend : public Backend {
+public:
+    explicit ForwardingBackend(Backend* to = nullptr) : to_(to) {}
+    Status CreateKey(RootKey root, const std::string& subKey, uint32_t access,
+                     KeyHandle* key) override {
+        return to().CreateKey(root, subKey, access, key);
+    }
+    Status OpenKey(RootKey root, const std::string& subKey, uint32_t access,
+                   KeyHandle* key) override {
+        return to().OpenKey(root, subKey, access, key);
+    }
+    Status QueryValue(KeyHandle key, const std::string& name, uint32_t* type, uint8_t* data,
+                      uint32_t* size) override {
+        return to().QueryValue(key, name, type, data, size);
+    }
+    Status SetValue(KeyHandle key, const std::string& name, uint32_t type, const uint8_t* data,
+                    uint32_t size) override {
+        return to().SetValue(key, name, type, data, size);
+    }
+    Status DeleteKey(RootKey root, const std::string& subKey) override {
+        return to().DeleteKey(root, subKey);
+    }
+    Status DeleteValue(KeyHandle key, const std::string& name) override {
+        return to().DeleteValue(key, name);
+    }
+    Status CloseKey(KeyHandle key) override { return to().CloseKey(key); }
+    void BeginSeries() override { to().BeginSeries(); }
+    Status EndSeries() override { return to().EndSeries(); }
+    bool UndoSeries() override { return to().UndoSeries(); }
+    std::string TakeNotice() override { return to().TakeNotice(); }
+    std::string EncodeText(const std::string& utf8) override { return to().EncodeText(utf8); }
+    std::string DecodeText(const std::string& stored) override { return to().DecodeText(stored); }
+
+protected:
+    Backend& to() { return to_ ? *to_ : PlatformBackend(); }
+
+private:
+    Backend* to_;
+};
 
 // The backend the operations use; tests may install another (null restores the
 // platform's).

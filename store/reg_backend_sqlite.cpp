@@ -7,13 +7,21 @@
 namespace RegAPI {
 namespace {
 
+// The game's store: where the file cannot be used at all, the game goes on with a store
+// in memory after telling the player once.
+karvelo::RegistryDb& Db() {
+    karvelo::RegistryDb& db = karvelo::UserRegistry();
+    db.SetRecoverWhenUnusable(true);
+    return db;
+}
+
 class SqliteBackend final : public Backend {
 public:
     Status CreateKey(RootKey root, const std::string& subKey, uint32_t access,
                      KeyHandle* key) override {
         if (root != HKEY_CURRENT_USER) return kAccessDenied;  // only the user's own store
         int64_t id = 0;
-        const Status s = karvelo::UserRegistry().CreateKey(subKey, &id);
+        const Status s = Db().CreateKey(subKey, &id);
         if (s == kSuccess) *key = Issue(id, access);
         return s;
     }
@@ -22,7 +30,7 @@ public:
                    KeyHandle* key) override {
         if (root != HKEY_CURRENT_USER) return kFileNotFound;
         int64_t id = 0;
-        const Status s = karvelo::UserRegistry().FindKey(subKey, &id);
+        const Status s = Db().FindKey(subKey, &id);
         if (s == kSuccess) *key = Issue(id, access);
         return s;
     }
@@ -34,7 +42,7 @@ public:
         if (!(it->second.access & kKeyQueryValue)) return kAccessDenied;
         uint32_t storedType = 0;
         std::string bytes;
-        const Status s = karvelo::UserRegistry().GetValue(it->second.id, name, &storedType, &bytes);
+        const Status s = Db().GetValue(it->second.id, name, &storedType, &bytes);
         if (s != kSuccess) return s;
         if (type) *type = storedType;
         if (!size) return data ? kInvalidParameter : kSuccess;
@@ -50,8 +58,10 @@ public:
         return kSuccess;
     }
 
-    void BeginSeries() override { karvelo::UserRegistry().BeginSeries(); }
-    void EndSeries() override { karvelo::UserRegistry().EndSeries(); }
+    void BeginSeries() override { Db().BeginSeries(); }
+    Status EndSeries() override { return Db().EndSeries(); }
+    bool UndoSeries() override { return Db().UndoSeries(); }
+    std::string TakeNotice() override { return Db().TakeNotice(); }
 
     Status SetValue(KeyHandle key, const std::string& name, uint32_t type, const uint8_t* data,
                     uint32_t size) override {
@@ -60,19 +70,19 @@ public:
         if (!(it->second.access & kKeySetValue)) return kAccessDenied;
         const std::string bytes = data ? std::string(reinterpret_cast<const char*>(data), size)
                                        : std::string();
-        return karvelo::UserRegistry().SetValue(it->second.id, name, type, bytes);
+        return Db().SetValue(it->second.id, name, type, bytes);
     }
 
     Status DeleteKey(RootKey root, const std::string& subKey) override {
         if (root != HKEY_CURRENT_USER) return kAccessDenied;
-        return karvelo::UserRegistry().DeleteKey(subKey);
+        return Db().DeleteKey(subKey);
     }
 
     Status DeleteValue(KeyHandle key, const std::string& name) override {
         const auto it = open_.find(key);
         if (it == open_.end()) return kInvalidHandle;
         if (!(it->second.access & kKeySetValue)) return kAccessDenied;
-        return karvelo::UserRegistry().DeleteValue(it->second.id, name);
+        return Db().DeleteValue(it->second.id, name);
     }
 
     Status CloseKey(KeyHandle key) override {

@@ -16,17 +16,49 @@ namespace {
 Backend* installed = nullptr;
 uint64_t failures = 0;
 uint64_t unreadable = 0;
+uint64_t undeleted = 0;
+int seriesDepth = 0;
+bool failedInSeries = false;  // a failure was reported: nothing of the series is kept
+bool shownInSeries = false;   // the series' one failure message is out
 
 // A read that failed for a reason other than the key or value being absent.
 void NoteRead(Status s) {
     if (s != kSuccess && s != kFileNotFound) ++unreadable;
 }
 
-void Show(const std::string& text) {
-    ++failures;
+void Box(const std::string& text) {
     karvelo::host().MsgBox(text, karvelo::Buttons::OK, karvelo::Icon::None,
                            karvelo::DefaultButton::First, karvelo::kAppTitle);
 }
+
+// A failure: shown, unless the series it belongs to has shown one already.
+void Show(const std::string& text) {
+    ++failures;
+    if (seriesDepth > 0) {
+        failedInSeries = true;
+        if (shownInSeries) return;
+        shownInSeries = true;
+    }
+    Box(text);
+}
+
+// What the store did about a file it could not use is told once, when the operation
+// that found out is over. It is news, not a failure of the operation.
+void TellNotice() {
+    try {
+        const std::string notice = backend().TakeNotice();
+        if (!notice.empty()) Box(notice);
+    } catch (...) {
+    }
+}
+
+class TellNoticeAfter {
+public:
+    TellNoticeAfter() = default;
+    ~TellNoticeAfter() { TellNotice(); }
+    TellNoticeAfter(const TellNoticeAfter&) = delete;
+    TellNoticeAfter& operator=(const TellNoticeAfter&) = delete;
+};
 
 // A failure nobody planned for (out of memory, a backend throwing) is reported with
 // its own description, and the operation stops there.
@@ -78,28 +110,37 @@ private:
 }  // namespace
 
 Series::Series() {
+    if (seriesDepth++ == 0) failedInSeries = shownInSeries = false;
     try {
         backend().BeginSeries();
     } catch (...) {
         // Without the hold the series still runs, as it would in a single copy.
     }
+    TellNotice();
 }
 
 Series::~Series() {
     try {
-        backend().EndSeries();
+        // A series with a failure in it is taken back where the store can do that, so
+        // that the record never holds part of one; a store that keeps the series whole
+        // reports at its end when it could not.
+        if (seriesDepth == 1 && failedInSeries) backend().UndoSeries();
+        if (backend().EndSeries() != kSuccess) Show("Could not set value");
     } catch (...) {
     }
+    if (--seriesDepth == 0) failedInSeries = shownInSeries = false;
 }
 
 uint64_t FailuresShown() { return failures; }
 void ShowFailure(const std::string& text) { Show(text); }
 uint64_t UnreadableReads() { return unreadable; }
+uint64_t UndeletedKeys() { return undeleted; }
 
 Backend& backend() { return installed ? *installed : PlatformBackend(); }
 void SetBackend(Backend* b) { installed = b; }
 
 void CreateNewKey(RootKey root, const std::string& subKey) {
+    const TellNoticeAfter notices;
     try {
         if (subKey.empty()) {
             Show("Bad input to create key\r\nKey =  " + subKey);
@@ -120,6 +161,7 @@ void CreateNewKey(RootKey root, const std::string& subKey) {
 
 void SetNewValue(RootKey root, const std::string& subKey, const std::string& typeName,
                  const std::string& valueName, const std::string& valueText) {
+    const TellNoticeAfter notices;
     try {
         if (valueText.empty()) {
             Show("Bad input to creat value\r\nValue =  " + valueText);
@@ -158,6 +200,7 @@ void SetNewValue(RootKey root, const std::string& subKey, const std::string& typ
 }
 
 std::string ReadRegValue(RootKey root, const std::string& subKey, const std::string& valueName) {
+    const TellNoticeAfter notices;
     std::string result = "0";
     try {
         Backend& reg = backend();
@@ -210,6 +253,7 @@ std::string ReadRegValue(RootKey root, const std::string& subKey, const std::str
 }
 
 void DeleteRegKey(RootKey root, const std::string& subKey) {
+    const TellNoticeAfter notices;
     try {
         Backend& reg = backend();
         {
@@ -219,7 +263,9 @@ void DeleteRegKey(RootKey root, const std::string& subKey) {
                 return;
             }
         }
-        reg.DeleteKey(root, subKey);  // a key that cannot be deleted stays, silently
+        // A key that cannot be deleted stays, silently; the caller can tell.
+        const Status deleted = reg.DeleteKey(root, subKey);
+        if (deleted != kSuccess && deleted != kFileNotFound) ++undeleted;
     } catch (const std::exception& e) {
         ShowUnexpected(e);
     } catch (...) {
@@ -228,6 +274,7 @@ void DeleteRegKey(RootKey root, const std::string& subKey) {
 }
 
 void DeleteRegValue(RootKey root, const std::string& subKey, const std::string& valueName) {
+    const TellNoticeAfter notices;
     try {
         Backend& reg = backend();
         OpenedKey key(reg);

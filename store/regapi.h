@@ -28,12 +28,17 @@ int32_t TextToInt32(const std::string& text);
 // its menu item); a number beyond a double's range counts as 0.
 double TextToNumber(const std::string& text);
 
-// How many failure messages the layer has shown since the program started; lets a
-// caller tell whether a series of operations went through.
+// How many failures the layer has reported since the program started; lets a caller
+// tell whether a series of operations went through. Inside a series only the first
+// failure is shown as a message box, but every one is counted.
 uint64_t FailuresShown();
 
 // Holds the store for a series of operations that belong together, for as long as it
-// lives (see Backend::BeginSeries).
+// lives (see Backend::BeginSeries). Where the store has transactions the series is
+// kept whole or not at all: its writes become durable when the outermost Series ends,
+// and nothing of it is kept when any of its operations reported a failure. A failure
+// that loses it at the end is shown then ("Could not set value"). The player sees at
+// most one failure message for a whole series.
 class Series {
 public:
     Series();
@@ -51,5 +56,9 @@ void ShowFailure(const std::string& text);
 // Such a read still answers "0" without a message; a caller about to write back
 // something computed from it can tell that the "0" is not a stored 0.
 uint64_t UnreadableReads();
+
+// How many DeleteRegKey calls found their key but could not delete it (it has
+// sub-keys, or the store refused). The operation itself stays silent about it.
+uint64_t UndeletedKeys();
 
 }  // namespace RegAPI

@@ -1,8 +1,10 @@
 // Writing and reading registry files.
 #include "regfile.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <string_view>
 
 namespace karvelo::regfile {
 namespace {
@@ -78,30 +80,6 @@ void AppendUnit(std::string& out, uint16_t unit) {
     out += static_cast<char>(unit >> 8);
 }
 
-// UTF-16 LE (after its byte-order mark) to UTF-8; false on an odd length or a lone
-// surrogate.
-bool Utf16ToUtf8(const std::string& bytes, size_t start, std::string* out) {
-    if ((bytes.size() - start) % 2 != 0) return false;
-    auto unit = [&](size_t k) {
-        return static_cast<char32_t>(static_cast<uint8_t>(bytes[k]) |
-                                     static_cast<uint8_t>(bytes[k + 1]) << 8);
-    };
-    for (size_t i = start; i < bytes.size(); i += 2) {
-        char32_t c = unit(i);
-        if (c >= 0xD800 && c <= 0xDBFF) {
-            if (i + 3 >= bytes.size()) return false;
-            const char32_t low = unit(i + 2);
-            if (low < 0xDC00 || low > 0xDFFF) return false;
-            c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-            i += 2;
-        } else if (c >= 0xDC00 && c <= 0xDFFF) {
-            return false;
-        }
-        AppendUtf8(*out, c);
-    }
-    return true;
-}
-
 // ---- Writing.
 
 std::string Quoted(const std::string& text) {
@@ -166,7 +144,7 @@ std::string ValueLine(const RegValue& v) {
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string Trim(const std::string& s) {
+std::string_view Trim(std::string_view s) {
     size_t a = 0, b = s.size();
     while (a < b && IsBlank(s[a])) ++a;
     while (b > a && IsBlank(s[b - 1])) --b;
@@ -181,7 +159,7 @@ int HexDigit(char c) {
 }
 
 // Up to eight hex digits as a 32-bit number.
-bool ParseHex32(const std::string& text, uint32_t* out) {
+bool ParseHex32(std::string_view text, uint32_t* out) {
     if (text.empty() || text.size() > 8) return false;
     uint32_t v = 0;
     for (char c : text) {
@@ -193,14 +171,15 @@ bool ParseHex32(const std::string& text, uint32_t* out) {
     return true;
 }
 
-bool ParseHexBytes(const std::string& text, std::string* out) {
+bool ParseHexBytes(std::string_view text, std::string* out) {
     out->clear();
-    const std::string list = Trim(text);
+    const std::string_view list = Trim(text);
     if (list.empty()) return true;
+    out->reserve(list.size() / 3 + 1);
     size_t start = 0;
     while (true) {
         const size_t comma = list.find(',', start);
-        const std::string cell = Trim(list.substr(start, comma - start));
+        const std::string_view cell = Trim(list.substr(start, comma - start));
         if (cell.size() != 2 || HexDigit(cell[0]) < 0 || HexDigit(cell[1]) < 0) return false;
         out->push_back(static_cast<char>(HexDigit(cell[0]) << 4 | HexDigit(cell[1])));
         if (comma == std::string::npos) return true;
@@ -209,7 +188,7 @@ bool ParseHexBytes(const std::string& text, std::string* out) {
 }
 
 // A quoted text starting at text[i] (the opening quote); leaves i after the closing one.
-bool ParseQuoted(const std::string& text, size_t& i, std::string* out, std::string* error) {
+bool ParseQuoted(std::string_view text, size_t& i, std::string* out, std::string* error) {
     out->clear();
     ++i;
     while (i < text.size()) {
@@ -246,17 +225,32 @@ bool ParseKey(const std::string& inside, std::string* path, std::string* error) 
         *error = "the key path has an empty part";
         return false;
     }
+    if (parts.size() > kMaxKeyDepth) {
+        *error = "the key is deeper than " + std::to_string(kMaxKeyDepth) + " levels";
+        return false;
+    }
+    for (const std::string& part : parts) {
+        if (RegistryChars(part) > kMaxKeyNameChars) {
+            *error = "a key name is longer than " + std::to_string(kMaxKeyNameChars) +
+                     " characters";
+            return false;
+        }
+    }
     *path = rest;
     return true;
 }
 
-bool ParseValue(const std::string& line, const std::string& key, RegChange* change,
-                std::string* error) {
+bool ParseValue(std::string_view line, RegChange* change, std::string* error) {
     size_t i = 0;
     std::string name;
     if (line[0] == '@') {
         i = 1;
     } else if (!ParseQuoted(line, i, &name, error)) {
+        return false;
+    }
+    if (RegistryChars(name) > kMaxValueNameChars) {
+        *error = "a value name is longer than " + std::to_string(kMaxValueNameChars) +
+                 " characters";
         return false;
     }
     while (i < line.size() && IsBlank(line[i])) ++i;
@@ -266,9 +260,8 @@ bool ParseValue(const std::string& line, const std::string& key, RegChange* chan
     }
     ++i;
     while (i < line.size() && IsBlank(line[i])) ++i;
-    const std::string data = line.substr(i);
+    const std::string_view data = line.substr(i);
 
-    change->path = key;
     change->value = RegValue{name, 0, {}};
     if (data == "-") {
         change->kind = RegChange::Kind::DeleteValue;
@@ -298,7 +291,7 @@ bool ParseValue(const std::string& line, const std::string& key, RegChange* chan
                               static_cast<char>((u >> 16) & 0xFF), static_cast<char>(u >> 24)};
         return true;
     }
-    std::string list;
+    std::string_view list;
     if (data.rfind("hex:", 0) == 0) {
         change->value.type = kRegBinary;
         list = data.substr(4);
@@ -352,94 +345,248 @@ std::string ToUtf16(const std::string& utf8) {
     return out;
 }
 
-Parsed Parse(const std::string& file) {
-    Parsed result;
-    std::string text;
-    if (file.rfind("\xFF\xFE", 0) == 0) {
-        if (!Utf16ToUtf8(file, 2, &text)) {
-            result.error = "the file is not valid UTF-16";
-            return result;
-        }
-    } else {
-        text = file.rfind("\xEF\xBB\xBF", 0) == 0 ? file.substr(3) : file;
-        if (!ValidUtf8(text)) {
-            result.error = "the file is neither UTF-8 nor UTF-16";
-            return result;
+namespace {
+
+// The physical lines of a file as UTF-8, read a piece at a time: only the line being
+// read and one piece of the file are held.
+class LineReader {
+public:
+    explicit LineReader(const Source& source) : source_(source) {}
+
+    // The next line, without its line end; false at the end of the file or on a fault
+    // (error() says which). The text after the last line break is a last line.
+    bool Next(std::string* line) {
+        while (true) {
+            const size_t end = text_.find('\n', start_);
+            if (end == std::string::npos && !broken_.empty()) return Fail(broken_);
+            if (end != std::string::npos || ended_) {
+                if (end == std::string::npos) {
+                    if (lastGiven_) return false;
+                    lastGiven_ = true;
+                }
+                const size_t stop = end == std::string::npos ? text_.size() : end;
+                line->assign(text_, start_, stop - start_);
+                if (!line->empty() && line->back() == '\r') line->pop_back();
+                start_ = stop + 1;
+                ++number_;
+                return true;
+            }
+            text_.erase(0, start_);
+            start_ = 0;
+            if (text_.capacity() > (size_t{1} << 20) && text_.capacity() > 4 * text_.size())
+                text_.shrink_to_fit();  // a long line is behind us
+            if (!Fill()) return false;
         }
     }
 
-    // Split into lines, joining the continuations of long hex lists.
-    std::vector<std::pair<int, std::string>> lines;
-    int number = 0;
-    size_t pos = 0;
+    const std::string& error() const { return error_; }
+    int number() const { return number_; }
+
+private:
+    // Reads the next piece and adds its text; false on a fault.
+    bool Fill() {
+        char piece[64 * 1024];
+        const long n = source_(piece, sizeof piece);
+        if (n < 0) return Fail("the file cannot be read");
+        if (n == 0) ended_ = true;
+        bytes_ += static_cast<uint64_t>(n);
+        if (bytes_ > kMaxFileBytes)
+            return Fail("the file is larger than " + std::to_string(kMaxFileBytes >> 20) + " MiB");
+        raw_.append(piece, static_cast<size_t>(n));
+        if (!begun_) {
+            if (raw_.size() < 3 && !ended_) return true;  // too little to tell the encoding
+            begun_ = true;
+            if (raw_.rfind("\xFF\xFE", 0) == 0) {
+                utf16_ = true;
+                raw_.erase(0, 2);
+            } else if (raw_.rfind("\xEF\xBB\xBF", 0) == 0) {
+                raw_.erase(0, 3);
+            }
+        }
+        if (!utf16_) {
+            text_ += raw_;  // checked line by line
+            raw_.clear();
+            return true;
+        }
+        // UTF-16 LE: whole units, and a surrogate pair only when both halves are here.
+        // What comes before a fault is still read, as it would be in a UTF-8 file.
+        auto unit = [&](size_t k) {
+            return static_cast<char32_t>(static_cast<uint8_t>(raw_[k]) |
+                                         static_cast<uint8_t>(raw_[k + 1]) << 8);
+        };
+        size_t i = 0;
+        bool bad = false;
+        while (i + 1 < raw_.size()) {
+            char32_t c = unit(i);
+            size_t used = 2;
+            if (c >= 0xD800 && c <= 0xDBFF) {
+                if (i + 3 >= raw_.size()) {
+                    bad = ended_;
+                    break;
+                }
+                const char32_t low = unit(i + 2);
+                if (low < 0xDC00 || low > 0xDFFF) {
+                    bad = true;
+                    break;
+                }
+                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
+                used = 4;
+            } else if (c >= 0xDC00 && c <= 0xDFFF) {
+                bad = true;
+                break;
+            }
+            AppendUtf8(text_, c);
+            i += used;
+        }
+        raw_.erase(0, i);
+        if (bad || (ended_ && !raw_.empty())) {
+            broken_ = "the file is not valid UTF-16";
+            raw_.clear();
+        }
+        return true;
+    }
+
+    bool Fail(const std::string& what) {
+        error_ = what;
+        return false;
+    }
+
+    const Source& source_;
+    std::string raw_;   // bytes not yet turned into text
+    std::string text_;  // text not yet given out as lines, from start_
+    size_t start_ = 0;
+    uint64_t bytes_ = 0;
+    bool begun_ = false;
+    bool utf16_ = false;
+    bool ended_ = false;
+    bool lastGiven_ = false;
+    int number_ = 0;
+    std::string broken_;  // a fault found ahead of the lines given out so far
+    std::string error_;
+};
+
+// Collects what a file holds into a list of changes.
+class Collector final : public Sink {
+public:
+    bool OpenKey(const std::string& path) override {
+        key_ = path;
+        changes.push_back({RegChange::Kind::CreateKey, path, {}});
+        return true;
+    }
+    bool DeleteTree(const std::string& path) override {
+        changes.push_back({RegChange::Kind::DeleteTree, path, {}});
+        return true;
+    }
+    bool SetValue(const RegValue& value) override {
+        changes.push_back({RegChange::Kind::SetValue, key_, value});
+        return true;
+    }
+    bool DeleteValue(const std::string& name) override {
+        changes.push_back({RegChange::Kind::DeleteValue, key_, {name, 0, {}}});
+        return true;
+    }
+    std::vector<RegChange> changes;
+
+private:
+    std::string key_;
+};
+
+}  // namespace
+
+Result Read(const Source& source, Sink& sink) {
+    Result result;
+    LineReader lines(source);
+    bool headerSeen = false;
+    bool inKey = false;
+    std::string line;
+    std::string logical;  // a line with the continuations of a long hex list joined
+    int logicalNumber = 0;
     bool continuing = false;
-    while (pos <= text.size()) {
-        size_t end = text.find('\n', pos);
-        if (end == std::string::npos) end = text.size();
-        std::string line = text.substr(pos, end - pos);
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        ++number;
-        pos = end + 1;
-        line = continuing ? Trim(line) : line;
+    auto fail = [&](int n, const std::string& what) {
+        result.error = "line " + std::to_string(n) + ": " + what;
+        return result;
+    };
+    while (lines.Next(&line)) {
+        if (!ValidUtf8(line)) return fail(lines.number(), "the file is neither UTF-8 nor UTF-16");
+        if (continuing) line = std::string(Trim(line));
         const bool next = !line.empty() && line.back() == '\\' &&
                           (continuing || line.find("=hex") != std::string::npos);
         if (next) line.pop_back();
-        if (continuing)
-            lines.back().second += line;
-        else
-            lines.emplace_back(number, line);
+        if (continuing) {
+            logical += line;
+        } else {
+            logical.swap(line);
+            logicalNumber = lines.number();
+        }
         continuing = next;
-    }
-    if (continuing) {
-        result.error = "line " + std::to_string(lines.back().first) + ": the file ends inside a value";
-        return result;
-    }
+        if (continuing) continue;
 
-    bool headerSeen = false;
-    bool inKey = false;
-    std::string key;
-    for (const auto& [lineNumber, raw] : lines) {
-        const std::string line = Trim(raw);
-        if (line.empty() || line[0] == ';') continue;
-        auto fail = [&, n = lineNumber](const std::string& what) {
-            result.error = "line " + std::to_string(n) + ": " + what;
-            result.changes.clear();
-            return result;
-        };
+        const std::string_view text = Trim(logical);
+        if (text.empty() || text[0] == ';') continue;
         if (!headerSeen) {
-            if (line != kHeader)
-                return fail("the file does not begin with \"" + std::string(kHeader) + "\"");
+            if (text != kHeader)
+                return fail(logicalNumber,
+                            "the file does not begin with \"" + std::string(kHeader) + "\"");
             headerSeen = true;
             continue;
         }
         std::string error;
-        if (line[0] == '[') {
-            if (line.back() != ']') return fail("a key line must end with ']'");
-            const bool remove = line.size() > 2 && line[1] == '-';
-            std::string inside = line.substr(remove ? 2 : 1, line.size() - (remove ? 3 : 2));
-            if (!ParseKey(inside, &key, &error)) return fail(error);
-            if (remove) {
-                if (key.empty()) return fail("the whole of HKEY_CURRENT_USER cannot be deleted");
-                result.changes.push_back({RegChange::Kind::DeleteTree, key, {}});
-                inKey = false;
-            } else {
-                result.changes.push_back({RegChange::Kind::CreateKey, key, {}});
-                inKey = true;
+        if (text[0] == '[') {
+            if (text.back() != ']') return fail(logicalNumber, "a key line must end with ']'");
+            const bool remove = text.size() > 2 && text[1] == '-';
+            const std::string inside(text.substr(remove ? 2 : 1, text.size() - (remove ? 3 : 2)));
+            std::string key;
+            if (!ParseKey(inside, &key, &error)) return fail(logicalNumber, error);
+            if (remove && key.empty())
+                return fail(logicalNumber, "the whole of HKEY_CURRENT_USER cannot be deleted");
+            inKey = !remove;
+            if (!(remove ? sink.DeleteTree(key) : sink.OpenKey(key))) {
+                result.stopped = true;
+                return result;
             }
             continue;
         }
-        if (line[0] != '"' && line[0] != '@') return fail("neither a key nor a value");
-        if (!inKey) return fail("a value outside a key");
+        if (text[0] != '"' && text[0] != '@') return fail(logicalNumber, "neither a key nor a value");
+        if (!inKey) return fail(logicalNumber, "a value outside a key");
         RegChange change;
-        if (!ParseValue(line, key, &change, &error)) return fail(error);
-        result.changes.push_back(change);
+        if (!ParseValue(text, &change, &error)) return fail(logicalNumber, error);
+        const bool set = change.kind == RegChange::Kind::SetValue;
+        if (!(set ? sink.SetValue(change.value) : sink.DeleteValue(change.value.name))) {
+            result.stopped = true;
+            return result;
+        }
+        if (set) ++result.values;
     }
+    if (!lines.error().empty()) {
+        result.error = lines.error();
+        return result;
+    }
+    if (continuing) return fail(logicalNumber, "the file ends inside a value");
     if (!headerSeen) {
         result.error = "the file is empty";
         return result;
     }
     result.ok = true;
     return result;
+}
+
+Source TextSource(const std::string& text, size_t piece) {
+    return [&text, piece, at = size_t{0}](char* buffer, size_t size) mutable {
+        const size_t n = std::min({size, piece, text.size() - at});
+        std::copy_n(text.data() + at, n, buffer);
+        at += n;
+        return static_cast<long>(n);
+    };
+}
+
+Parsed Parse(const std::string& file) {
+    Collector collector;
+    const Result read = Read(TextSource(file), collector);
+    Parsed parsed;
+    parsed.ok = read.ok;
+    parsed.error = read.error;
+    if (read.ok) parsed.changes = std::move(collector.changes);
+    return parsed;
 }
 
 }  // namespace karvelo::regfile

@@ -1,14 +1,16 @@
 #pragma once
 // The per-user store that stands in for the registry where there is none: one SQLite
-// database holding keys (by path, compared without regard to case) and their values
-// (name, registry type number, raw bytes).
+// database holding keys (each by its parent and its own name, compared without regard
+// to case) and their values (name, registry type number, raw bytes).
 //
-// The file is opened on first use and the connection kept. Every write is its own
-// transaction, committed with full synchronisation before it returns, so a write that
-// has returned survives the program being killed; concurrent copies wait for each
-// other's short transactions instead of failing (see Patience). A file that turns out
-// not to be a database of ours is renamed aside with a time stamp and a fresh store
-// begun.
+// The file is opened on first use and the connection kept. A write is its own
+// transaction, committed with full synchronisation before it returns, unless it
+// belongs to a series (BeginSeries .. EndSeries): a series is one transaction, kept
+// whole or not at all, and durable when EndSeries has returned. Concurrent copies wait
+// for each other's short transactions instead of failing (see Patience). A file that
+// cannot be opened as a store (damaged, foreign, a folder, a device...) is reported
+// once (TakeNotice), and for the game moved aside with a time stamp and a fresh store
+// begun (SetRecoverWhenUnusable).
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -17,6 +19,15 @@
 #include "reg_backend.h"
 
 namespace karvelo {
+
+// The registry's own limits, which the store keeps too: characters of one part of a
+// key path, of a value name, and parts of a key path.
+inline constexpr size_t kMaxKeyNameChars = 255;
+inline constexpr size_t kMaxValueNameChars = 16383;
+inline constexpr size_t kMaxKeyDepth = 512;
+
+// The length of a UTF-8 text in the registry's characters (UTF-16 units).
+size_t RegistryChars(const std::string& utf8);
 
 struct RegValue {
     std::string name;
@@ -42,15 +53,18 @@ struct RegChange {
 class RegistryDb {
 public:
     explicit RegistryDb(std::string file);
-    ~RegistryDb();  // ends a series still open
+    ~RegistryDb();  // a series still open is dropped, not committed
     RegistryDb(const RegistryDb&) = delete;
     RegistryDb& operator=(const RegistryDb&) = delete;
 
     using Status = RegAPI::Status;
 
     Status FindKey(const std::string& path, int64_t* id);
-    Status CreateKey(const std::string& path, int64_t* id);  // with missing parents
+    // With missing parents. Paths deeper than kMaxKeyDepth or with a part longer than
+    // kMaxKeyNameChars are refused (kInvalidParameter).
+    Status CreateKey(const std::string& path, int64_t* id);
     Status GetValue(int64_t key, const std::string& name, uint32_t* type, std::string* data);
+    // A name longer than kMaxValueNameChars is refused (kInvalidParameter).
     Status SetValue(int64_t key, const std::string& name, uint32_t type, const std::string& data);
     Status DeleteKey(const std::string& path);  // refused while it has sub-keys
     Status DeleteValue(int64_t key, const std::string& name);
@@ -59,6 +73,32 @@ public:
     Status ReadAll(std::vector<RegKey>* keys);
     // All or nothing.
     Status Apply(const std::vector<RegChange>& changes);
+
+    // Changes made one at a time in a single transaction, as an import reads them:
+    // nothing of them is kept unless Commit() succeeds. While a batch is open the
+    // store takes nothing else.
+    class Batch {
+    public:
+        explicit Batch(RegistryDb& db);
+        ~Batch();  // rolls back what was not committed
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+
+        // The key later values go to, made with its parents.
+        Status OpenKey(const std::string& path);
+        // The key with everything below it; no key is open afterwards.
+        Status DeleteTree(const std::string& path);
+        Status SetValue(const RegValue& value);
+        Status DeleteValue(const std::string& name);  // a missing one is no failure
+        Status Commit();
+
+    private:
+        Status Failed(Status s);
+        RegistryDb& db_;
+        Status status_;
+        bool active_ = false;
+        int64_t key_ = -1;  // the open key; -1 none
+    };
 
     // How long an operation waits while another program holds the file. A copy of the
     // game holds it for one short transaction at a time. A hold that outlasts `waitMs`
@@ -72,12 +112,29 @@ public:
     };
     void SetPatience(const Patience& patience) { patience_ = patience; }
 
-    // Holds "<file>.lock" for a series of operations that belong together, against
-    // other processes; nested calls count as one. Waits for another holder as long as
-    // an operation waits for the file; when the lock cannot be had the series goes on
-    // without it (a copy stopped in its series must not stop this one).
+    // A series of operations that belong together: one transaction, and "<file>.lock"
+    // held against other processes so that another copy's series waits for this one.
+    // Nested calls count as one. The lock is waited for as long as an operation waits
+    // for the file; when it cannot be had the series goes on without it (a copy stopped
+    // in its series must not stop this one). Once an operation of the series has met a
+    // failure of the store, the rest of it fail at once and nothing of it is kept.
     void BeginSeries();
-    void EndSeries();
+    // Ends the outermost series: kSuccess when all it wrote is now kept, else the
+    // failure that lost it.
+    Status EndSeries();
+    // Takes back everything the open series has written, which then goes on afresh.
+    bool UndoSeries();
+
+    // What to do with a file that cannot be opened as a store. The game moves it aside
+    // and begins a fresh store, or where it cannot be moved goes on with a store in
+    // memory for the rest of the run, so that it can be played. By default (a tool
+    // that backs the store up) the file is left alone and every operation fails.
+    void SetRecoverWhenUnusable(bool on) { recover_ = on; }
+    // What was found, and done, about a file that could not be opened as a store,
+    // once: "" when nothing was.
+    std::string TakeNotice();
+    // SQLite's words for the last failure met ("database or disk is full").
+    const std::string& lastError() const { return lastError_; }
 
     // Closes the connection; the next call opens the file again.
     void Close();
@@ -89,6 +146,13 @@ public:
 
 private:
     Status Open();
+    Status OpenFile(std::string* why);
+    Status OpenInMemory();
+    // Before an operation: the connection, or the failure that ended the series.
+    Status Enter();
+    // A statement's result as a status; a failure inside a series ends it.
+    Status Result(int rc);
+    bool InSeriesTransaction() const { return seriesTransaction_; }
     static int OnBusy(void* self, int attempt);
 
     std::string file_;
@@ -97,8 +161,16 @@ private:
     int64_t heldAtMs_ = -1;  // when a wait last gave up; -1: never
     int seriesDepth_ = 0;
     int seriesLock_ = -1;  // the lock file, while held
+    bool seriesTransaction_ = false;
+    Status seriesFailure_ = RegAPI::kSuccess;
+    bool recover_ = false;
+    bool inMemory_ = false;
+    std::string lastError_;
     std::string setAside_;
+    std::string notice_;
     std::unique_ptr<Impl> impl_;
+
+    class Txn;  // a transaction of one operation, or the series' own
 };
 
 // "$XDG_CONFIG_HOME/karvelo/registry.db", else "$HOME/.config/karvelo/registry.db".

@@ -43,6 +43,11 @@ void Yield() { host().DoEvents(); }
 // of such zeros over the stored record would wipe it.
 void ShowNotWritten() { RegAPI::ShowFailure("Could not set value"); }
 
+// Reported when a record that was to be deleted stays (a sub-key holds it).
+void ShowNotDeleted(const std::string& key) {
+    RegAPI::ShowFailure("Could not delete key\r\nKey =  " + key);
+}
+
 }  // namespace
 
 StatCounterArray StatCounters;
@@ -62,12 +67,27 @@ int32_t StatCounterArray::operator()(int i) const {
     return cells_[static_cast<size_t>(i)];
 }
 
-void RecordGameResult(bool won) {
-    const RegAPI::Series series;  // another copy's update waits until this one is written
+namespace {
+
+void StoreGameResult(bool won) {
+    // On the SQLite store another copy's update waits until this one is written, and
+    // the store keeps the whole update or none of it; the Windows registry has neither
+    // (each value is written on its own).
+    const RegAPI::Series series;
     auto& c = StatCounters;
     const uint64_t unreadableBefore = RegAPI::UnreadableReads();
     for (int i = 1; i <= kStoredCounters; ++i) c(i) = Read(kCurrentKey, i);
     const bool readable = RegAPI::UnreadableReads() == unreadableBefore;
+    // The series is part of the stored record, which another copy's clearing may have
+    // emptied: its counts and runs are never more than the record's. A record that an
+    // earlier fault left with a current run beyond its longest is mended on the way.
+    c(kSeriesPlayed) = std::min(c(kSeriesPlayed), c(kPlayed));
+    c(kSeriesWon) = std::min(c(kSeriesWon), c(kWon));
+    c(kSeriesWinRun) = std::min(c(kSeriesWinRun), c(kWinRun));
+    c(kSeriesLossRun) = std::min(c(kSeriesLossRun), c(kLossRun));
+    c(kPlayed) = std::max(c(kPlayed), c(kWon));
+    c(kLongestWinRun) = std::max({c(kLongestWinRun), c(kLongestSeriesWinRun), c(kWinRun)});
+    c(kLongestLossRun) = std::max({c(kLongestLossRun), c(kLongestSeriesLossRun), c(kLossRun)});
 
     if (won) {
         for (int i : {kPlayed, kWon, kWinRun, kSeriesPlayed, kSeriesWon, kSeriesWinRun})
@@ -98,6 +118,17 @@ void RecordGameResult(bool won) {
     }
 }
 
+}  // namespace
+
+void RecordGameResult(bool won) {
+    // A game the store did not take is not counted in memory either, so the series
+    // never runs ahead of the stored record.
+    const StatCounterArray before = StatCounters;
+    const uint64_t failuresBefore = RegAPI::FailuresShown();
+    StoreGameResult(won);
+    if (RegAPI::FailuresShown() != failuresBefore) StatCounters = before;
+}
+
 void MergeTotalStatistics() {
     const RegAPI::Series series;
     RegAPI::CreateNewKey(RegAPI::HKEY_CURRENT_USER, kTotalKey);
@@ -120,24 +151,43 @@ void MergeTotalStatistics() {
 }
 
 void ClearCurrentStatistics() {
-    const RegAPI::Series series;  // no game is recorded between the merge and the deletion
+    // No game is recorded between the merge and the deletion, and where the store has
+    // transactions the two are kept together or not at all: a failure reported in the
+    // series takes the merge back.
+    const RegAPI::Series series;
     const uint64_t failuresBefore = RegAPI::FailuresShown();
     MergeTotalStatistics();
     // Deleting the current record after a merge that could not be read or written
     // would lose those games for good; it stays until a clearing gets them into the
     // total.
-    if (RegAPI::FailuresShown() == failuresBefore)
-        RegAPI::DeleteRegKey(RegAPI::HKEY_CURRENT_USER, kCurrentKey);
+    if (RegAPI::FailuresShown() != failuresBefore) return;
+    const uint64_t undeletedBefore = RegAPI::UndeletedKeys();
+    RegAPI::DeleteRegKey(RegAPI::HKEY_CURRENT_USER, kCurrentKey);
+    if (RegAPI::UndeletedKeys() != undeletedBefore) {
+        // A record that stayed as well as went into the total would be counted again
+        // by the next clearing: nothing is cleared.
+        ShowNotDeleted(kCurrentKey);
+        return;
+    }
     StatCounters.Clear();
 }
 
-void ClearTotalStatistics() { RegAPI::DeleteRegKey(RegAPI::HKEY_CURRENT_USER, kTotalKey); }
+void ClearTotalStatistics() {
+    const uint64_t undeletedBefore = RegAPI::UndeletedKeys();
+    RegAPI::DeleteRegKey(RegAPI::HKEY_CURRENT_USER, kTotalKey);
+    if (RegAPI::UndeletedKeys() != undeletedBefore) ShowNotDeleted(kTotalKey);
+}
 
 void LoadStoredCounters() {
+    const uint64_t unreadableBefore = RegAPI::UnreadableReads();
+    std::array<int32_t, kStoredCounters + 1> stored{};
     for (int i = 1; i <= kStoredCounters; ++i) {
-        StatCounters(i) = Read(kCurrentKey, i);
+        stored[static_cast<size_t>(i)] = Read(kCurrentKey, i);
         Yield();
     }
+    // An unreadable record reads as zeros; the counters of the last update are closer.
+    if (RegAPI::UnreadableReads() != unreadableBefore) return;
+    for (int i = 1; i <= kStoredCounters; ++i) StatCounters(i) = stored[static_cast<size_t>(i)];
 }
 
 std::array<int32_t, 7> CombinedRecord() {

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "host.h"
+#include "registry_db.h"
 
 namespace fuzz {
 namespace {
@@ -23,14 +24,26 @@ public:
 
 }  // namespace
 
+std::string ScratchFolder() {
+    std::error_code ignored;
+    if (std::filesystem::is_directory("/dev/shm", ignored) && ::access("/dev/shm", W_OK) == 0)
+        return "/dev/shm";
+    return std::filesystem::temp_directory_path().string();
+}
+
 void UseScratchStore() {
     static bool done = false;
     if (done) return;
     done = true;
-    const auto dir = std::filesystem::temp_directory_path() /
-                     ("karvelo-fuzz-" + std::to_string(getpid()));
+    static const auto dir = std::filesystem::path(ScratchFolder()) /
+                            ("karvelo-fuzz-" + std::to_string(getpid()));
     std::filesystem::create_directories(dir);
     setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
+    std::atexit([] {
+        karvelo::CloseUserRegistry();
+        std::error_code ignored;
+        std::filesystem::remove_all(dir, ignored);
+    });
     static CountingHost host;
     karvelo::SetHost(&host);
 }

@@ -11,6 +11,10 @@ namespace fuzz {
 // Safe to call on every input; the work is done once.
 void UseScratchStore();
 
+// Where scratch stores go: memory-backed when the system has such a folder, so that
+// the store's synchronised writes do not wait for a disk.
+std::string ScratchFolder();
+
 // Reads successive values out of the fuzzer's bytes.
 class Bytes {
 public:

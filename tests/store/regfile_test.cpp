@@ -3,7 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -14,6 +20,25 @@ namespace karvelo::test {
 namespace {
 
 using Kind = RegChange::Kind;
+
+// Under AddressSanitizer freed memory is held back for a while, so the tool's peak
+// memory says nothing about what it holds.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kMeasuresMemory = false;
+#else
+constexpr bool kMeasuresMemory = true;
+#endif
+constexpr long kNoBound = 1L << 40;
+
+// This process's resident size: a child started from it counts that much as its own
+// peak, even after it has become another program.
+long OwnResidentKb() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+    return 0;
+}
 
 class RegFiles : public StoreTest {
 protected:
@@ -36,6 +61,58 @@ protected:
         const int status = std::system(command.c_str());
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
+
+    struct Run {
+        int status = -1;     // exit code, or -1 when it did not exit
+        std::string said;    // its standard error
+        long peakKb = 0;     // its largest resident size
+    };
+    // Runs `shell` (a command line naming the tool as TOOL; "exec TOOL" to measure the
+    // tool's own memory) with standard error caught.
+    static Run RunShell(const std::string& shell) {
+        std::string command = shell;
+        command.replace(command.find("TOOL"), 4, KARVELO_REG_TOOL);
+        int err[2];
+        if (::pipe(err) != 0) return {};
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::dup2(err[1], 2);
+            ::close(err[0]);
+            ::close(err[1]);
+            ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(err[1]);
+        Run run;
+        char buffer[4096];
+        ssize_t n;
+        while ((n = ::read(err[0], buffer, sizeof buffer)) > 0) run.said.append(buffer, static_cast<size_t>(n));
+        ::close(err[0]);
+        int status = 0;
+        rusage usage{};
+        ::wait4(pid, &status, 0, &usage);
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.peakKb = usage.ru_maxrss;
+        return run;
+    }
+
+    // What a reader hands over, as text: "key P", "tree P", "set N", "delete N".
+    class Recorder final : public regfile::Sink {
+    public:
+        bool OpenKey(const std::string& path) override { return Note("key " + path); }
+        bool DeleteTree(const std::string& path) override { return Note("tree " + path); }
+        bool SetValue(const RegValue& v) override {
+            return Note("set " + v.name + " " + std::to_string(v.type) + " " + Hex(v.data));
+        }
+        bool DeleteValue(const std::string& name) override { return Note("delete " + name); }
+        std::vector<std::string> seen;
+
+    private:
+        bool Note(const std::string& what) {
+            seen.push_back(what);
+            return true;
+        }
+    };
 };
 
 TEST_F(RegFiles, EveryValueOfEveryTypeRoundTripsExactly) {
@@ -195,6 +272,168 @@ TEST_F(RegFiles, ToolExportsAndImportsAndRefusesABadFileWithoutChangingAnything)
     EXPECT_EQ(Read(kCurrent, "Stat 1"), "7");
     EXPECT_EQ(RunTool("import " + configDir + "/missing.reg"), 1);
     EXPECT_EQ(RunTool("frobnicate"), 2);
+}
+
+// The registry's own limits: up to them a file is read, beyond them it is refused with
+// the line at fault and nothing of it kept.
+TEST_F(RegFiles, NamesAndDepthBeyondTheRegistrysLimitsAreRefusedWithTheirLine) {
+    const std::string head = "Windows Registry Editor Version 5.00\r\n\r\n";
+    std::string deep = "HKEY_CURRENT_USER";
+    for (int level = 0; level < 512; ++level) deep += "\\k";
+    const std::string longKey = std::string(255, 'k');
+    const std::string longName = std::string(16383, 'n');
+    const std::string wide = "\xF0\x9F\x82\xA1";  // two UTF-16 units, as the registry counts
+    const std::string atLimits = head + "[" + deep + "]\r\n\"" + longName + "\"=dword:1\r\n" +
+                                 "[HKEY_CURRENT_USER\\" + longKey + "]\r\n" +
+                                 "[HKEY_CURRENT_USER\\" + std::string(253, 'k') + wide + "]\r\n";
+    const auto parsed = regfile::Parse(atLimits);
+    ASSERT_TRUE(parsed.ok) << parsed.error;
+    ASSERT_EQ(UserRegistry().Apply(parsed.changes), 0);
+    EXPECT_EQ(Read(deep.substr(18), longName), "1");
+
+    struct Case {
+        std::string file;
+        std::string error;
+    };
+    const Case cases[] = {
+        {head + "[" + deep + "\\k]\r\n", "line 3: the key is deeper than 512 levels"},
+        {head + "[HKEY_CURRENT_USER\\A]\r\n[-HKEY_CURRENT_USER\\" + longKey + "k]\r\n",
+         "line 4: a key name is longer than 255 characters"},
+        {head + "[HKEY_CURRENT_USER\\" + std::string(254, 'k') + wide + "]\r\n",
+         "line 3: a key name is longer than 255 characters"},
+        {head + "[HKEY_CURRENT_USER\\A]\r\n\r\n\"" + longName + "n\"=-\r\n",
+         "line 5: a value name is longer than 16383 characters"},
+    };
+    for (const Case& c : cases) {
+        const auto refused = regfile::Parse(c.file);
+        EXPECT_FALSE(refused.ok);
+        EXPECT_TRUE(refused.changes.empty());
+        EXPECT_EQ(refused.error, c.error);
+    }
+
+    // Through the tool: refused with the line, nothing of the file imported.
+    CloseUserRegistry();
+    const std::string file = configDir + "/deep.reg";
+    std::ofstream(file, std::ios::binary) << head << "[HKEY_CURRENT_USER\\Before]\r\n\"v\"=dword:1\r\n"
+                                          << "[" << deep << "\\k]\r\n";
+    const Run run = RunShell("TOOL import " + file);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.said, "karvelo-reg: " + file +
+                            ", line 5: the key is deeper than 512 levels\nNothing was imported.\n");
+    EXPECT_FALSE(KeyExists("Before"));
+}
+
+// The reader holds one piece of the file at a time: whatever the pieces, UTF-8 or
+// UTF-16, surrogate pairs and continued hex lists split anywhere, it reads the same.
+TEST_F(RegFiles, AFileReadInPiecesReadsTheSameAsAWhole) {
+    const std::string text =
+        "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n\r\n"
+        "[HKEY_CURRENT_USER\\Spel \xF0\x9F\x82\xA1\\St\xC3\xA4ng]\r\n"
+        "\"Kort \xF0\x9F\x82\xA1\"=\"\xC3\xA5\xC3\xA4\xC3\xB6 \xF0\x9F\x82\xAE\"\r\n"
+        "\"Long\"=hex:00,01,02,03,04,05,06,07,08,09,0a,0b,0c,0d,0e,0f,10,11,12,13,14,15,\\\r\n"
+        "  16,17\r\n"
+        "\"Gone\"=-\n"
+        "[-HKEY_CURRENT_USER\\Old]\r\n";
+    for (const std::string& file : {text, regfile::ToUtf16(text.substr(3))}) {
+        Recorder whole;
+        ASSERT_TRUE(regfile::Read(regfile::TextSource(file), whole).ok);
+        ASSERT_EQ(whole.seen.size(), 5u);
+        EXPECT_EQ(whole.seen[1], "set Kort \xF0\x9F\x82\xA1 1 C3 A5 C3 A4 C3 B6 20 F0 9F 82 AE 00");
+        for (const size_t piece : {1u, 2u, 3u, 5u, 7u}) {
+            Recorder pieces;
+            const auto result = regfile::Read(regfile::TextSource(file, piece), pieces);
+            EXPECT_TRUE(result.ok) << result.error;
+            EXPECT_EQ(pieces.seen, whole.seen) << "pieces of " << piece;
+        }
+    }
+
+    // A fault in a UTF-16 file is met where it is, whatever was read ahead: the lines
+    // before it are read, the one with it refuses the file.
+    const std::string broken =
+        regfile::ToUtf16("Windows Registry Editor Version 5.00\r\n[HKCU\\A]\r\n;") +
+        std::string("\x00\xDC", 2) + regfile::ToUtf16("\r\n").substr(2);
+    for (const size_t piece : {1u, 2u, 3u, 64u * 1024u}) {
+        Recorder pieces;
+        const auto result = regfile::Read(regfile::TextSource(broken, piece), pieces);
+        EXPECT_EQ(result.error, "the file is not valid UTF-16") << "pieces of " << piece;
+        EXPECT_EQ(pieces.seen, std::vector<std::string>{"key A"}) << "pieces of " << piece;
+    }
+}
+
+// Hostile and mistaken input to karvelo-reg: each refused with its reason, and nothing
+// written where it should not be.
+TEST_F(RegFiles, TheToolRefusesWhatItCannotUseAndSaysWhy) {
+    // Options are spelled exactly; a wrong one is no file name.
+    Run run = RunShell("cd " + configDir + " && TOOL export --UTF16");
+    EXPECT_EQ(run.status, 2);
+    EXPECT_NE(run.said.find("unknown option --UTF16\nusage: karvelo-reg export"), std::string::npos)
+        << run.said;
+    EXPECT_FALSE(std::filesystem::exists(configDir + "/--UTF16"));
+    EXPECT_EQ(RunShell("TOOL import --force x.reg").status, 2);
+
+    run = RunShell("TOOL export >/dev/full");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.said, "karvelo-reg: cannot write to standard output: No space left on device\n");
+
+    run = RunShell("TOOL import " + configDir);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.said, "karvelo-reg: " + configDir +
+                            " is a directory, not a registry file\nNothing was imported.\n");
+
+    // Too large: refused before reading when its size is known, else while reading.
+    const std::string big = configDir + "/big.reg";
+    std::ofstream(big) << "";
+    std::filesystem::resize_file(big, regfile::kMaxFileBytes + 1);
+    run = RunShell("TOOL import " + big);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.said, "karvelo-reg: " + big + " is larger than 16 MiB (16777217 bytes)\n"
+                                                "Nothing was imported.\n");
+    run = RunShell("exec TOOL import /dev/zero");
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.said, "karvelo-reg: /dev/zero, the file is larger than 16 MiB\nNothing was imported.\n");
+    EXPECT_LT(run.peakKb, kMeasuresMemory ? OwnResidentKb() + 3 * 16 * 1024 : kNoBound) << run.peakKb;
+
+    // A backup that cannot be written whole leaves the earlier one as it was.
+    for (int i = 0; i < 50; ++i) Set(kScratch, "v" + std::to_string(i), 1, std::string(100, 'x') + '\0');
+    CloseUserRegistry();
+    const std::string backup = configDir + "/backup.reg";
+    std::ofstream(backup) << "the earlier backup";
+    run = RunShell("trap '' XFSZ; ulimit -f 2; TOOL export " + backup);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_EQ(run.said, "karvelo-reg: cannot write " + backup + ": File too large\n");
+    std::ifstream kept(backup);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "the earlier backup");
+    for (const auto& entry : std::filesystem::directory_iterator(configDir))
+        EXPECT_EQ(entry.path().filename().string().find("backup.reg.tmp"), std::string::npos);
+}
+
+// Importing reads the file as a stream: memory stays a small multiple of the file,
+// however its lines are laid out.
+TEST_F(RegFiles, ImportingALargeFileTakesMemoryInProportionToIt) {
+    const std::string head = "Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Big]\r\n";
+    const size_t size = 12u << 20;
+    const std::string breaks = configDir + "/breaks.reg";
+    const std::string oneValue = configDir + "/value.reg";
+    {
+        std::ofstream(breaks, std::ios::binary) << head << std::string(size, '\n');
+        std::ofstream out(oneValue, std::ios::binary);
+        out << head << "\"v\"=hex:";
+        for (size_t n = 8; n + 3 < size; n += 3) out << "a5,";
+        out << "a5\r\n";
+    }
+    const long mb = 1024;
+    Run run = RunShell("exec TOOL import " + breaks);
+    EXPECT_EQ(run.status, 0) << run.said;
+    // None of it held: the tool's own few MB.
+    EXPECT_LT(run.peakKb, kMeasuresMemory ? OwnResidentKb() + 16 * mb : kNoBound) << run.peakKb;
+    run = RunShell("exec TOOL import " + oneValue);
+    EXPECT_EQ(run.status, 0) << run.said;
+    // One line of it, and the bytes of its value.
+    EXPECT_LT(run.peakKb, kMeasuresMemory ? OwnResidentKb() + 4 * 12 * mb : kNoBound) << run.peakKb;
+    uint32_t type = 0;
+    std::string bytes;
+    ASSERT_TRUE(GetRaw("Big", "v", &type, &bytes));
+    EXPECT_EQ(bytes.size(), (size - 8) / 3 + 1);
 }
 
 }  // namespace

@@ -201,35 +201,9 @@ TEST_F(Statistics, CountersStopAtTheEndOfTheirRange) {
     EXPECT_TRUE(host.boxes.empty());
 }
 
-// Hands every operation to the real store; the faulty stores below change one each.
-class PassThroughBackend : public RegAPI::Backend {
-public:
-    RegAPI::Status CreateKey(RegAPI::RootKey r, const std::string& k, uint32_t a,
-                             RegAPI::KeyHandle* h) override {
-        return RegAPI::PlatformBackend().CreateKey(r, k, a, h);
-    }
-    RegAPI::Status OpenKey(RegAPI::RootKey r, const std::string& k, uint32_t a,
-                           RegAPI::KeyHandle* h) override {
-        return RegAPI::PlatformBackend().OpenKey(r, k, a, h);
-    }
-    RegAPI::Status QueryValue(RegAPI::KeyHandle h, const std::string& n, uint32_t* t,
-                              uint8_t* d, uint32_t* s) override {
-        return RegAPI::PlatformBackend().QueryValue(h, n, t, d, s);
-    }
-    RegAPI::Status SetValue(RegAPI::KeyHandle h, const std::string& n, uint32_t t,
-                            const uint8_t* d, uint32_t s) override {
-        return RegAPI::PlatformBackend().SetValue(h, n, t, d, s);
-    }
-    RegAPI::Status DeleteKey(RegAPI::RootKey r, const std::string& k) override {
-        return RegAPI::PlatformBackend().DeleteKey(r, k);
-    }
-    RegAPI::Status DeleteValue(RegAPI::KeyHandle h, const std::string& n) override {
-        return RegAPI::PlatformBackend().DeleteValue(h, n);
-    }
-    RegAPI::Status CloseKey(RegAPI::KeyHandle h) override {
-        return RegAPI::PlatformBackend().CloseKey(h);
-    }
-};
+// Hands every operation to the real store, series included; the faulty stores below
+// change one each.
+using PassThroughBackend = RegAPI::ForwardingBackend;
 
 // Fails every write below the total key.
 class TotalUnwritable final : public PassThroughBackend {
@@ -256,9 +230,12 @@ TEST_F(Statistics, ClearingKeepsTheRecordWhenTheTotalCannotBeWritten) {
     RegAPI::SetBackend(&failing);
     ClearCurrentStatistics();
     RegAPI::SetBackend(nullptr);
-    EXPECT_EQ(host.Texts(), Strings(6, "Could not set value"));
+    // One message for the clearing, not one for each value it could not write.
+    EXPECT_EQ(host.Texts(), Strings{"Could not set value"});
     EXPECT_EQ(Stored(kCurrent, 2), (Strings{"2", "1"}));  // not lost
-    EXPECT_EQ(StatCounters(1), 0);
+    // Nothing was cleared, so the counters shown stay as they were.
+    EXPECT_EQ(StatCounters(1), 2);
+    EXPECT_EQ(StatCounters(9), 2);
 }
 
 // Reads below the total key fail as a busy or failing store does.
@@ -281,7 +258,7 @@ TEST_F(Statistics, ClearingKeepsBothRecordsWhenTheTotalCannotBeRead) {
     RegAPI::SetBackend(&failing);
     ClearCurrentStatistics();
     RegAPI::SetBackend(nullptr);
-    EXPECT_EQ(host.Texts(), Strings(6, "Could not set value"));
+    EXPECT_EQ(host.Texts(), Strings{"Could not set value"});
     EXPECT_EQ(Stored(kTotal, 6), (Strings{"10", "4", "3", "2", "1", "1"}));
     EXPECT_EQ(Stored(kCurrent, 2), (Strings{"2", "1"}));
 
@@ -289,6 +266,53 @@ TEST_F(Statistics, ClearingKeepsBothRecordsWhenTheTotalCannotBeRead) {
     ClearCurrentStatistics();  // readable again: merged and cleared as usual
     EXPECT_TRUE(host.boxes.empty());
     EXPECT_EQ(Stored(kTotal, 2), (Strings{"12", "5"}));
+}
+
+// Refuses every write, as a full disk or a store another program holds does.
+class Unwritable final : public PassThroughBackend {
+public:
+    RegAPI::Status SetValue(RegAPI::KeyHandle, const std::string&, uint32_t, const uint8_t*,
+                            uint32_t) override {
+        return RegAPI::kIoFailed;
+    }
+};
+
+// A game the store does not take is not counted in the series either, and the series
+// never counts more than the stored record holds; otherwise its longest run is stored
+// beyond the record's own at the next good update.
+TEST_F(Statistics, TheSeriesNeverRunsAheadOfTheStoredRecord) {
+    for (int game = 0; game < 3; ++game) RecordGameResult(false);
+    const auto before = StatCounters;
+    Unwritable full;
+    RegAPI::SetBackend(&full);
+    RecordGameResult(false);
+    RegAPI::SetBackend(nullptr);
+    EXPECT_EQ(host.Texts(), Strings{"Could not set value"});  // one for the game
+    for (int i = 1; i <= 14; ++i) EXPECT_EQ(StatCounters(i), before(i)) << i;
+    EXPECT_EQ(Stored(kCurrent, 8), (Strings{"3", "0", "0", "3", "0", "3", "0", "3"}));
+
+    RecordGameResult(false);
+    EXPECT_EQ(Stored(kCurrent, 8), (Strings{"4", "0", "0", "4", "0", "4", "0", "4"}));
+    EXPECT_EQ(StatCounters(14), 4);
+    EXPECT_EQ(StatCounters(9), 4);
+
+    // Another copy of the game clears the record: this copy's series starts afresh
+    // with the record instead of carrying its four losses into it.
+    RegAPI::DeleteRegKey(HKEY_CURRENT_USER, kCurrent);
+    RecordGameResult(false);
+    EXPECT_EQ(Stored(kCurrent, 8), (Strings{"1", "0", "0", "1", "0", "1", "0", "1"}));
+    EXPECT_EQ(StatCounters(14), 1);
+    EXPECT_EQ(StatCounters(9), 1);
+    EXPECT_EQ(host.Texts(), Strings{"Could not set value"});
+}
+
+// A record that an earlier fault left contradicting itself (more won than played, a
+// current or series run beyond the longest) is made consistent by the next game.
+TEST_F(Statistics, AContradictoryRecordIsMendedByTheNextGame) {
+    Store(kCurrent, {2, 5, 1, 2, 1, 4, 0, 3});
+    RecordGameResult(false);
+    EXPECT_EQ(Stored(kCurrent, 8), (Strings{"6", "5", "1", "4", "1", "4", "0", "4"}));
+    EXPECT_TRUE(host.boxes.empty());
 }
 
 // A missing record is a record of zeros, not an unreadable one: the first game is

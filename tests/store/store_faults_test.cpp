@@ -10,11 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
+#include <cctype>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <chrono>
 #include <functional>
+#include <iterator>
 #include <thread>
 
 #include "regapi.h"
@@ -69,13 +72,21 @@ protected:
         CloseUserRegistry();
     }
 
-    // The store must serve again: no messages, values written and read back.
-    void ExpectFreshStoreWorks() {
+    // The store must serve again, values written and read back, with one message at
+    // its first use: what was wrong with the file and where it was kept.
+    void ExpectFreshStoreWorksAfterTelling(const std::string& why) {
         host.boxes.clear();
         RegAPI::CreateNewKey(HKEY_CURRENT_USER, kApp + "\\Installningar");
         RegAPI::SetNewValue(HKEY_CURRENT_USER, kApp + "\\Installningar", "Number", "Speed", "9");
         EXPECT_EQ(Read(kApp + "\\Installningar", "Speed"), "9");
-        EXPECT_TRUE(host.boxes.empty()) << host.boxes.front().text;
+        ASSERT_EQ(host.boxes.size(), 1u);
+        const std::string& told = host.boxes[0].text;
+        EXPECT_NE(told.find("Could not open the store " + File() + ": " + why), std::string::npos)
+            << told;
+        EXPECT_NE(told.find("It was kept as " + UserRegistry().setAside() + " and a new store begun."),
+                  std::string::npos)
+            << told;
+        EXPECT_EQ(host.boxes[0].title, "Karvelo");
         EXPECT_EQ(IntegrityCheck(), "ok");
     }
 
@@ -138,7 +149,7 @@ protected:
 TEST_F(StoreFaults, GarbageAndForeignFilesAreSetAsideAndAFreshStoreBegun) {
     const std::string garbage = "This is not a database.\n" + std::string(5000, '\x5A');
     WriteFile(garbage);
-    ExpectFreshStoreWorks();
+    ExpectFreshStoreWorksAfterTelling("it is damaged or not a store of this game");
     auto aside = SetAsideFiles();
     ASSERT_EQ(aside.size(), 1u);
     EXPECT_EQ(Slurp(aside[0]), garbage);  // kept as it was
@@ -152,7 +163,7 @@ TEST_F(StoreFaults, GarbageAndForeignFilesAreSetAsideAndAFreshStoreBegun) {
     sqlite3_exec(db, "CREATE TABLE notes(t TEXT); INSERT INTO notes VALUES('mine');", nullptr,
                  nullptr, nullptr);
     sqlite3_close(db);
-    ExpectFreshStoreWorks();
+    ExpectFreshStoreWorksAfterTelling("it is damaged or not a store of this game");
     EXPECT_EQ(SetAsideFiles().size(), 2u);
 }
 
@@ -162,7 +173,7 @@ TEST_F(StoreFaults, TruncatedFilesAreSetAside) {
         const auto size = fs::file_size(File());
         ASSERT_GT(size, 8192u);
         fs::resize_file(File(), toHalf ? size / 2 : 1000);
-        ExpectFreshStoreWorks();
+        ExpectFreshStoreWorksAfterTelling("it is damaged");
         EXPECT_EQ(SetAsideFiles().size(), toHalf ? 2u : 1u);
         EXPECT_EQ(Read(kScratch + "\\K0", "v0"), "0");
         CloseUserRegistry();
@@ -177,29 +188,97 @@ TEST_F(StoreFaults, DamageWhileRunningFailsOneOperationThenRecovers) {
     }
     RegAPI::SetNewValue(HKEY_CURRENT_USER, kScratch, "Number", "v", "2");
     EXPECT_EQ(host.Texts(), Strings{"Could not open key_SetNewValue"});
-    ExpectFreshStoreWorks();
+    ExpectFreshStoreWorksAfterTelling("it is damaged");
     EXPECT_EQ(SetAsideFiles().size(), 1u);
 }
 
-TEST_F(StoreFaults, AFolderThatCannotBeCreatedFailsEachOperationWithItsMessage) {
+// ~/.config being a file: there is nothing of ours to move, so the game says so once and
+// plays on with a store in memory, instead of failing every operation.
+TEST_F(StoreFaults, AStoreThatCannotBeMadeIsToldOnceAndTheGamePlaysOnInMemory) {
     std::ofstream(configDir + "/blocker") << "a file where a folder should be";
     ::setenv("XDG_CONFIG_HOME", (configDir + "/blocker").c_str(), 1);
     CloseUserRegistry();
 
     RegAPI::CreateNewKey(HKEY_CURRENT_USER, kCurrent);
-    RegAPI::SetNewValue(HKEY_CURRENT_USER, kCurrent, "Binary", "Stat 1", "1");
-    EXPECT_EQ(Read(kCurrent, "Stat 1"), "0");
-    RegAPI::DeleteRegValue(HKEY_CURRENT_USER, kCurrent, "Stat 1");
-    RegAPI::DeleteRegKey(HKEY_CURRENT_USER, kCurrent);
-    EXPECT_EQ(host.Texts(),
-              (Strings{"Could not create key___CreateNewKey", "Could not open key_SetNewValue",
-                       "Could not open key_DeleteRegValue", "Could not open key_DeleteRegKey"}));
-    host.boxes.clear();
+    RegAPI::SetNewValue(HKEY_CURRENT_USER, kApp + "\\Installningar", "Number", "Speed", "9");
+    EXPECT_EQ(Read(kApp + "\\Installningar", "Speed"), "9");
     RecordGameResult(true);
-    // The record cannot be read, so nothing is written over it: one message for the
-    // update instead of a failed write of each counter.
-    EXPECT_EQ(host.Texts(), Strings{"Could not set value"});
-    EXPECT_EQ(StatCounters(1), 1);  // the game still counts for this run
+    RecordGameResult(false);
+    EXPECT_EQ(Read(kCurrent, "Stat 1"), "2");
+    ClearCurrentStatistics();
+    EXPECT_EQ(CombinedRecord()[1], 2);
+    ASSERT_EQ(host.Texts().size(), 1u);
+    EXPECT_EQ(host.Texts()[0],
+              "Could not open the store " + configDir + "/blocker/karvelo/registry.db: its folder " +
+                  configDir + "/blocker/karvelo cannot be made (Not a directory).\r\n"
+                  "Settings and statistics are kept only until the game ends.");
+    std::ifstream blocker(configDir + "/blocker");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(blocker), {}),
+              "a file where a folder should be");
+}
+
+// Whatever stands where the store should be is moved aside, told once with the place
+// it was moved to, and a fresh store begun that the next start uses without a word.
+TEST_F(StoreFaults, WhateverStandsWhereTheStoreShouldBeIsMovedAsideOnce) {
+    struct Case {
+        const char* name;
+        std::function<void(const std::string&)> make;
+        const char* why;
+        fs::file_type kept;
+    };
+    const Case cases[] = {
+        {"folder", [](const std::string& f) { fs::create_directories(f + "/inside"); },
+         "it is a folder", fs::file_type::directory},
+        {"device", [](const std::string& f) { fs::create_symlink("/dev/null", f); },
+         "it is a device or other special file", fs::file_type::symlink},
+        {"fifo", [](const std::string& f) { ::mkfifo(f.c_str(), 0600); },
+         "it is a device or other special file", fs::file_type::fifo},
+        {"dangling", [](const std::string& f) { fs::create_symlink("/nonexistent/karvelo/x.db", f); },
+         "it is a symbolic link to /nonexistent/karvelo/x.db, which cannot be opened",
+         fs::file_type::symlink},
+    };
+    for (const Case& c : cases) {
+        ::setenv("XDG_CONFIG_HOME", (configDir + "/" + c.name).c_str(), 1);
+        CloseUserRegistry();
+        fs::create_directories(Folder());
+        c.make(File());
+        ExpectFreshStoreWorksAfterTelling(c.why);
+        RecordGameResult(false);
+        EXPECT_EQ(host.boxes.size(), 1u) << c.name;
+        ASSERT_EQ(SetAsideFiles().size(), 1u) << c.name;
+        EXPECT_EQ(fs::symlink_status(SetAsideFiles()[0]).type(), c.kept) << c.name;
+
+        CloseUserRegistry();  // the next start
+        host.boxes.clear();
+        EXPECT_EQ(Read(kCurrent, "Stat 1"), "1") << c.name;
+        EXPECT_EQ(Read(kApp + "\\Installningar", "Speed"), "9") << c.name;
+        EXPECT_TRUE(host.boxes.empty()) << c.name;
+        EXPECT_EQ(SetAsideFiles().size(), 1u) << c.name;
+    }
+}
+
+// A player who may not rename in the store's folder: the folder in the store's place is
+// left alone, the game says so once and plays on in memory.
+TEST_F(StoreFaults, WhatCannotBeMovedIsLeftAloneAndToldOnce) {
+    fs::create_directories(File() + "/inside");
+    ::chmod(Folder().c_str(), 0555);  // the player may look, not rename
+    const std::string report = InChild(
+        [] {
+            RecordingHost child;
+            SetHost(&child);
+            RegAPI::CreateNewKey(HKEY_CURRENT_USER, kCurrent);
+            RecordGameResult(false);
+            RecordGameResult(true);
+            const std::string played = RegAPI::ReadRegValue(HKEY_CURRENT_USER, kCurrent, "Stat 1");
+            SetHost(nullptr);
+            return played + kSeparator + Joined(child.Texts());
+        },
+        true);
+    EXPECT_EQ(report, "2" + std::string(1, kSeparator) + "Could not open the store " + File() +
+                          ": it is a folder.\r\nIt was left as it is, and settings and statistics "
+                          "are kept only until the game ends." + kSeparator);
+    EXPECT_TRUE(fs::is_directory(File() + "/inside"));
+    EXPECT_TRUE(SetAsideFiles().empty());
 }
 
 TEST_F(StoreFaults, ReadOnlyFolderOrFileKeepsReadingAndReportsEachWrite) {
@@ -227,8 +306,9 @@ TEST_F(StoreFaults, ReadOnlyFolderOrFileKeepsReadingAndReportsEachWrite) {
                 return seen + kSeparator + Joined(child.Texts());
             },
             true);
-        Strings expected{"7", "Could not create key___CreateNewKey", "Could not set value"};
-        for (int i = 0; i < 8; ++i) expected.push_back("Could not set value");
+        // One message for the game's update, not one for each of its values.
+        const Strings expected{"7", "Could not create key___CreateNewKey", "Could not set value",
+                               "Could not set value"};
         EXPECT_EQ(report, Joined(expected)) << (folderReadOnly ? "folder" : "file");
 
         ::chmod(Folder().c_str(), 0700);
@@ -240,33 +320,38 @@ TEST_F(StoreFaults, ReadOnlyFolderOrFileKeepsReadingAndReportsEachWrite) {
     EXPECT_TRUE(host.boxes.empty());
 }
 
-TEST_F(StoreFaults, WritesThatReturnedSurviveAKill) {
-    // The child records games and reports every yield; the yield after a write means
-    // the write has returned. In each game: one yield after counting, then one after
-    // each of the eight writes.
-    auto won = [](int game) { return game % 5 != 1 && game % 7 != 3; };
-    std::vector<std::array<int32_t, 9>> model(1);  // model[g]: stored values after g games
-    for (int g = 0; g < 400; ++g) {
-        StatCounters.Clear();
-        for (int i = 1; i <= 8; ++i) StatCounters(i) = model.back()[static_cast<size_t>(i)];
-        // The same rules as the program, here without a store.
-        auto& c = StatCounters;
+// The record after g games, by the program's own rules, series runs included (the
+// copy that plays them runs from the first game on).
+std::vector<std::array<int32_t, 9>> RecordsAfterEachGame(int games, bool (*won)(int)) {
+    std::vector<std::array<int32_t, 9>> records(1);
+    int32_t seriesWins = 0, seriesLosses = 0;
+    for (int g = 0; g < games; ++g) {
+        auto c = records.back();
         if (won(g)) {
-            ++c(1), ++c(2), ++c(7), c(8) = 0;
-            if (c(7) > c(3)) c(3) = c(7);
+            ++c[1], ++c[2], ++c[7], c[8] = 0, ++seriesWins, seriesLosses = 0;
+            c[3] = std::max(c[3], c[7]);
+            c[5] = std::max(c[5], seriesWins);
         } else {
-            ++c(1), ++c(8), c(7) = 0;
-            if (c(8) > c(4)) c(4) = c(8);
+            ++c[1], ++c[8], c[7] = 0, ++seriesLosses, seriesWins = 0;
+            c[4] = std::max(c[4], c[8]);
+            c[6] = std::max(c[6], seriesLosses);
         }
-        c(5) = 0, c(6) = 0;  // series runs are checked elsewhere; not compared here
-        std::array<int32_t, 9> next{};
-        for (int i = 1; i <= 8; ++i) next[static_cast<size_t>(i)] = c(i);
-        model.push_back(next);
+        records.push_back(c);
     }
-    StatCounters.Clear();
+    return records;
+}
 
-    for (const int killAfter : {40, 157, 290}) {
-        const std::string dir = configDir + "/run" + std::to_string(killAfter);
+bool WonInDrill(int game) { return game % 5 != 1 && game % 7 != 3; }
+
+// A copy killed anywhere in a game's update leaves the record of the games before it,
+// or, once the update's last write is done, of that game too: never a part of it.
+TEST_F(StoreFaults, AKilledUpdateKeepsTheGameWholeOrNotAtAll) {
+    const auto records = RecordsAfterEachGame(400, WonInDrill);
+    // In each game: a yield after counting, then one after each of its eight writes;
+    // the update is kept when the game's series ends, after the last of them.
+    for (int at = 0; at < 9; ++at) {
+        const int killAfter = 9 * (3 + at) + at + 1;
+        const std::string dir = configDir + "/run" + std::to_string(at);
         ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
         CloseUserRegistry();
 
@@ -282,7 +367,7 @@ TEST_F(StoreFaults, WritesThatReturnedSurviveAKill) {
                 ++yield;
             };
             SetHost(&child);
-            for (int g = 0; g < 400; ++g) RecordGameResult(won(g));
+            for (int g = 0; g < 400; ++g) RecordGameResult(WonInDrill(g));
             ::_exit(0);
         }
         ::close(reports[1]);
@@ -297,24 +382,157 @@ TEST_F(StoreFaults, WritesThatReturnedSurviveAKill) {
         ASSERT_TRUE(WIFSIGNALED(status)) << "the child finished before it was killed";
 
         EXPECT_EQ(IntegrityCheck(), "ok");
-        for (int i = 1; i <= 8; ++i) {
-            if (i == 5 || i == 6) continue;
-            // Stat i of game g returned at yield 9 * g + i.
-            const int64_t games = last >= i ? (last - i) / 9 + 1 : 0;
-            const auto gi = static_cast<size_t>(games);
-            const int32_t stored =
-                RegAPI::TextToInt32(Read(kCurrent, "Stat " + std::to_string(i)));
-            const int32_t written = model[gi][static_cast<size_t>(i)];
-            const int32_t inFlight = model[gi + 1][static_cast<size_t>(i)];
-            EXPECT_TRUE(stored == written || stored == inFlight)
-                << "Stat " << i << " after yield " << last << ": " << stored << ", expected "
-                << written;
-        }
+        std::array<int32_t, 9> stored{};
+        for (size_t i = 1; i <= 8; ++i)
+            stored[i] = RegAPI::TextToInt32(Read(kCurrent, "Stat " + std::to_string(i)));
+        const auto game = static_cast<size_t>(last / 9);
+        const bool lastWriteDone = last % 9 == 8;
+        EXPECT_TRUE(stored == records[game] || (lastWriteDone && stored == records[game + 1]))
+            << "killed after yield " << last << ": Stat 1 = " << stored[1] << ", Stat 8 = "
+            << stored[8] << "; before the game " << records[game][1] << " played";
         EXPECT_TRUE(SetAsideFiles().empty());
         EXPECT_TRUE(host.boxes.empty());
         CloseUserRegistry();
         ::setenv("XDG_CONFIG_HOME", configDir.c_str(), 1);
     }
+}
+
+// Fails the fourth write it is given: a disk that fills up in the middle of an update.
+class FailsFourthWrite final : public RegAPI::ForwardingBackend {
+public:
+    RegAPI::Status SetValue(RegAPI::KeyHandle key, const std::string& name, uint32_t type,
+                            const uint8_t* data, uint32_t size) override {
+        if (++writes_ == 4) return RegAPI::kIoFailed;
+        return ForwardingBackend::SetValue(key, name, type, data, size);
+    }
+
+private:
+    int writes_ = 0;
+};
+
+TEST_F(StoreFaults, AWriteThatFailsHalfwayLosesTheGameWholeAndNothingBefore) {
+    const auto records = RecordsAfterEachGame(3, [](int g) { return g != 1; });
+    auto stored = [&] {
+        std::array<int32_t, 9> values{};
+        for (size_t i = 1; i <= 8; ++i)
+            values[i] = RegAPI::TextToInt32(Read(kCurrent, "Stat " + std::to_string(i)));
+        return values;
+    };
+    RecordGameResult(true);
+    RecordGameResult(false);
+    ASSERT_EQ(stored(), records[2]);
+    const auto counters = StatCounters;
+    FailsFourthWrite failing;
+    RegAPI::SetBackend(&failing);
+    RecordGameResult(true);
+    RegAPI::SetBackend(nullptr);
+    EXPECT_EQ(host.Texts(), Strings{"Could not set value"});
+    EXPECT_EQ(stored(), records[2]);  // Stat 1 to 3 were written, and taken back
+    for (int i = 1; i <= 14; ++i) EXPECT_EQ(StatCounters(i), counters(i)) << i;
+    RecordGameResult(true);
+    EXPECT_EQ(stored(), records[3]);
+    EXPECT_EQ(IntegrityCheck(), "ok");
+}
+
+// A sub-key under the record (an import or a hand edit) keeps DeleteRegKey from
+// removing it. Folded into the total and left in place, its games would be counted
+// again by every later clearing: the merge is taken back and the player told once.
+TEST_F(StoreFaults, ARecordThatCannotBeRemovedUndoesTheClearing) {
+    RecordGameResult(false);
+    RecordGameResult(false);
+    RegAPI::CreateNewKey(HKEY_CURRENT_USER, kCurrent + "\\Extra");
+    const auto full = CombinedRecord();
+    for (int clearing = 0; clearing < 3; ++clearing) {
+        host.boxes.clear();
+        ClearCurrentStatistics();
+        EXPECT_EQ(host.Texts(), Strings{"Could not delete key\r\nKey =  " + kCurrent});
+        EXPECT_EQ(CombinedRecord(), full);
+        EXPECT_EQ(Read(kTotal, "Stat 1"), "0");
+        EXPECT_EQ(StatCounters(1), 2);  // nothing was cleared
+    }
+    RegAPI::DeleteRegKey(HKEY_CURRENT_USER, kCurrent + "\\Extra");
+    host.boxes.clear();
+    ClearCurrentStatistics();
+    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_EQ(CombinedRecord(), full);
+    EXPECT_EQ(Read(kTotal, "Stat 1"), "2");
+    EXPECT_FALSE(KeyExists(kCurrent));
+
+    RegAPI::CreateNewKey(HKEY_CURRENT_USER, kTotal + "\\Extra");
+    ClearTotalStatistics();
+    EXPECT_EQ(host.Texts(), Strings{"Could not delete key\r\nKey =  " + kTotal});
+    EXPECT_EQ(Read(kTotal, "Stat 1"), "2");
+}
+
+// A store written before keys were kept by their parent: converted on opening, with
+// every key, value and name as written, and the room the whole paths took given back.
+TEST_F(StoreFaults, AStoreOfTheFirstVersionIsConverted) {
+    fs::create_directories(Folder());
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(File().c_str(), &db), SQLITE_OK);
+    std::string sql =
+        "CREATE TABLE keys(id INTEGER PRIMARY KEY AUTOINCREMENT, path TEXT NOT NULL,"
+        " fold TEXT NOT NULL UNIQUE);"
+        "CREATE TABLE vals(key_id INTEGER NOT NULL REFERENCES keys(id) ON DELETE CASCADE,"
+        " name TEXT NOT NULL, fold TEXT NOT NULL, type INTEGER NOT NULL, data BLOB NOT NULL,"
+        " UNIQUE(key_id, fold));"
+        "INSERT INTO keys(path, fold) VALUES('', '');"
+        "PRAGMA application_id = 1263687244; PRAGMA user_version = 1;";
+    std::string path, fold;
+    for (const char* part : {"Software", "VB and VBA Program Settings", "Karvelo", "Statistik"}) {
+        path += (path.empty() ? "" : "\\") + std::string(part);
+        fold = path;
+        for (char& ch : fold) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        sql += "INSERT INTO keys(path, fold) VALUES('" + path + "', '" + fold + "');";
+    }
+    sql += "INSERT INTO vals VALUES((SELECT id FROM keys WHERE fold = '" + fold +
+           "'), 'Stat 1', 'STAT 1', 3, x'07000000');";
+    std::string deep = "Deep";
+    sql += "INSERT INTO keys(path, fold) VALUES('Deep', 'DEEP');";
+    for (int level = 0; level < 300; ++level) {
+        deep += "\\" + std::string(60, 'k');
+        std::string upper = deep;
+        for (char& ch : upper) ch = static_cast<char>(std::toupper(static_cast<unsigned char>(ch)));
+        sql += "INSERT INTO keys(path, fold) VALUES('" + deep + "', '" + upper + "');";
+    }
+    sql += "INSERT INTO vals VALUES((SELECT max(id) FROM keys), 'V', 'V', 1, x'6100');";
+    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
+    const auto sizeBefore = fs::file_size(File());
+    ASSERT_GT(sizeBefore, 5'000'000u);
+
+    EXPECT_EQ(Read(kCurrent, "Stat 1"), "7");
+    EXPECT_EQ(Read(deep, "v"), "a");
+    RecordGameResult(true);
+    EXPECT_EQ(Read(kCurrent, "Stat 1"), "8");
+    CloseUserRegistry();
+    EXPECT_LT(fs::file_size(File()), 200'000u);
+    EXPECT_EQ(IntegrityCheck(), "ok");
+    std::vector<RegKey> keys;
+    ASSERT_EQ(UserRegistry().ReadAll(&keys), RegAPI::kSuccess);
+    ASSERT_EQ(keys.size(), 1u + 4u + 301u);
+    EXPECT_EQ(keys[301].path, deep);  // root, Deep and its 300 levels, then Software...
+    EXPECT_EQ(keys[305].path, kCurrent);
+    EXPECT_TRUE(host.boxes.empty());
+}
+
+// The store keeps the registry's limits, and within them grows with the number of keys
+// and the length of their names, not with the depth of their paths.
+TEST_F(StoreFaults, DeepKeysAndLongNamesWithinTheRegistrysLimits) {
+    std::string deep = kScratch;
+    for (int level = 3; level <= 512; ++level) deep += "\\" + std::string(100, 'd');
+    RegAPI::SetNewValue(HKEY_CURRENT_USER, deep, "String", std::string(16383, 'n'), "at the bottom");
+    EXPECT_EQ(Read(deep, std::string(16383, 'N')), "at the bottom");
+    EXPECT_TRUE(host.boxes.empty());
+    CloseUserRegistry();
+    EXPECT_LT(fs::file_size(File()), 1'000'000u);  // whole paths would take tens of MB
+
+    RegAPI::CreateNewKey(HKEY_CURRENT_USER, deep + "\\x");                       // 513 levels
+    RegAPI::CreateNewKey(HKEY_CURRENT_USER, kScratch + "\\" + std::string(256, 'k'));
+    RegAPI::SetNewValue(HKEY_CURRENT_USER, kScratch, "String", std::string(16384, 'n'), "x");
+    RegAPI::CreateNewKey(HKEY_CURRENT_USER, kScratch + "\\" + std::string(255, 'k'));
+    EXPECT_EQ(host.Texts(), (Strings{"Could not create key___CreateNewKey",
+                                     "Could not create key___CreateNewKey", "Could not set value"}));
 }
 
 // Another program holding the whole file: the first operation waits for it and gives
