@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "host.h"
+#include "little_endian.h"
 #include "reg_backend.h"
 
 namespace RegAPI {
@@ -64,12 +65,6 @@ public:
 // its own description, and the operation stops there.
 void ShowUnexpected(const std::exception& e) { Show(e.what()); }
 void ShowUnexpected() { Show("Unknown error"); }
-
-std::array<uint8_t, 4> LittleEndian(int32_t v) {
-    const auto u = static_cast<uint32_t>(v);
-    return {static_cast<uint8_t>(u), static_cast<uint8_t>(u >> 8),
-            static_cast<uint8_t>(u >> 16), static_cast<uint8_t>(u >> 24)};
-}
 
 // An open key that is closed when it goes out of scope, unless closed before.
 class OpenedKey {
@@ -181,7 +176,7 @@ void SetNewValue(RootKey root, const std::string& subKey, const std::string& typ
                                    reinterpret_cast<const uint8_t*>(bytes.data()),
                                    static_cast<uint32_t>(bytes.size()));
         } else if (typeName == "Number" || typeName == "Binary") {
-            const auto bytes = LittleEndian(TextToInt32(valueText));
+            const auto bytes = LittleEndianBytes(static_cast<uint32_t>(TextToInt32(valueText)));
             written = reg.SetValue(key.handle(), valueName,
                                    typeName == "Number" ? kRegDword : kRegBinary,
                                    bytes.data(), static_cast<uint32_t>(bytes.size()));
@@ -236,9 +231,7 @@ std::string ReadRegValue(RootKey root, const std::string& subKey, const std::str
             // Longer data than the buffer is the store's answer, not a failure.
             if (read != kMoreData) NoteRead(read);
             if (read == kSuccess) {
-                const uint32_t u = uint32_t{bytes[0]} | uint32_t{bytes[1]} << 8 |
-                                   uint32_t{bytes[2]} << 16 | uint32_t{bytes[3]} << 24;
-                result = std::to_string(static_cast<int32_t>(u));
+                result = std::to_string(static_cast<int32_t>(FromLittleEndian(bytes)));
             }
         }
         key.Close();

@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <string_view>
 
+#include "little_endian.h"
+
 namespace karvelo::regfile {
 namespace {
 
@@ -126,10 +128,7 @@ std::string ValueLine(const RegValue& v) {
     if (v.type == kRegSz && PlainString(v.data))
         return name + "=" + Quoted(v.data.substr(0, v.data.size() - 1));
     if (v.type == kRegDword && v.data.size() == 4) {
-        const uint32_t u = static_cast<uint8_t>(v.data[0]) |
-                           static_cast<uint32_t>(static_cast<uint8_t>(v.data[1])) << 8 |
-                           static_cast<uint32_t>(static_cast<uint8_t>(v.data[2])) << 16 |
-                           static_cast<uint32_t>(static_cast<uint8_t>(v.data[3])) << 24;
+        const uint32_t u = RegAPI::FromLittleEndian(v.data);
         char text[16];
         std::snprintf(text, sizeof text, "%08x", u);
         return name + "=dword:" + text;
@@ -287,8 +286,7 @@ bool ParseValue(std::string_view line, RegChange* change, std::string* error) {
             return false;
         }
         change->value.type = kRegDword;
-        change->value.data = {static_cast<char>(u & 0xFF), static_cast<char>((u >> 8) & 0xFF),
-                              static_cast<char>((u >> 16) & 0xFF), static_cast<char>(u >> 24)};
+        change->value.data = RegAPI::LittleEndianText(u);
         return true;
     }
     std::string_view list;
