@@ -136,22 +136,14 @@ bool Karvelo::Visible(int index) const {
 void Karvelo::BringToFront(int index) { scene_.BringToFront(Card(index)); }
 void Karvelo::SendToBack(int index) { scene_.SendToBack(Card(index)); }
 
-float Karvelo::Left(funktioner::Element e) const {
+TwipRect Karvelo::RectOf(funktioner::Element e) const {
     const SceneElement* s = scene_.Find(ToElementId(e));
-    return s ? s->rect.left : 0;
+    return s ? s->rect : TwipRect{};
 }
-float Karvelo::Top(funktioner::Element e) const {
-    const SceneElement* s = scene_.Find(ToElementId(e));
-    return s ? s->rect.top : 0;
-}
-float Karvelo::Width(funktioner::Element e) const {
-    const SceneElement* s = scene_.Find(ToElementId(e));
-    return s ? s->rect.width : 0;
-}
-float Karvelo::Height(funktioner::Element e) const {
-    const SceneElement* s = scene_.Find(ToElementId(e));
-    return s ? s->rect.height : 0;
-}
+float Karvelo::Left(funktioner::Element e) const { return RectOf(e).left; }
+float Karvelo::Top(funktioner::Element e) const { return RectOf(e).top; }
+float Karvelo::Width(funktioner::Element e) const { return RectOf(e).width; }
+float Karvelo::Height(funktioner::Element e) const { return RectOf(e).height; }
 
 void Karvelo::Move(int index, float left, float top) { scene_.Move(Card(index), left, top); }
 

@@ -114,6 +114,7 @@ public:
 
 private:
     void BuildScene();
+    TwipRect RectOf(funktioner::Element e) const;  // empty when the element is absent
     void SetBackColour(int32_t colour);
     void TickSpeedItem(int k);
     void StoreSetting(const char* name, int32_t value);
