@@ -167,7 +167,7 @@ INT_PTR CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
         d->window = window;
         SetWindowTextW(window, Wide(d->model.Caption()).c_str());
         // In the design's focus order: the text, "Stäng", "Rensa Statistiken".
-        d->text = Control(*d, L"EDIT", "", WS_TABSTOP | ES_MULTILINE | ES_READONLY, WS_EX_CLIENTEDGE,
+        d->text = Control(*d, L"EDIT", "", WS_TABSTOP | ES_MULTILINE | ES_AUTOHSCROLL | ES_READONLY, WS_EX_CLIENTEDGE,
                           kStatisticsTextId);
         d->close = Control(*d, L"BUTTON", W::kCloseCaption, WS_TABSTOP | BS_DEFPUSHBUTTON, 0, kStatisticsCloseId);
         d->clear = Control(*d, L"BUTTON", W::kClearCaption, WS_TABSTOP | BS_PUSHBUTTON, 0, kStatisticsClearId);
