@@ -8,17 +8,14 @@
 #include <cstdio>
 #include <vector>
 
+#include "flight_route.h"
 #include "funktioner.h"
 #include "main_window.h"
 
 namespace {
 
 using funktioner::Board;
-using funktioner::imgHand;
-using funktioner::imgHog;
-using funktioner::imgKort;
 
-constexpr int kSteps = 33;  // the slowest speed: the longest flights
 constexpr double kFrameMs = 1000.0 / 60.0;
 
 double Ms() {
@@ -26,16 +23,6 @@ double Ms() {
     QueryPerformanceCounter(&t);
     QueryPerformanceFrequency(&f);
     return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(f.QuadPart);
-}
-
-// The exposed card of column 1 flies between free cell 0 and foundation 3, across the
-// cards between them.
-void Fly(int card, int flight) {
-    if (flight % 2 == 0) {
-        funktioner::AnimateMove(imgKort(card), imgHand(0), 40, 30, kSteps);
-    } else {
-        funktioner::AnimateMove(imgKort(card), imgHog(3), 40, 30, kSteps);
-    }
 }
 
 }  // namespace
@@ -48,15 +35,15 @@ int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int) {
     window->form().MenuChosen(karvelo::MenuCommand::NyttSpel, 0);
     const int card = Board(1, Board(1, 0));
     if (card == 0) return 1;
-    for (int i = 0; i < 4; ++i) Fly(card, i);  // pictures loaded, caches warm
+    for (int i = 0; i < 4; ++i) bench::Fly(card, i);  // pictures loaded, caches warm
     const long long paints0 = window->Paints();
     std::vector<double> perStepMs;
     for (int i = 0; i < 60; ++i) {
         const double t0 = Ms();
-        Fly(card, i);
-        perStepMs.push_back((Ms() - t0) / (kSteps + 1));
+        bench::Fly(card, i);
+        perStepMs.push_back((Ms() - t0) / (bench::kFlightSteps + 1));
     }
-    const double paintsPerStep = static_cast<double>(window->Paints() - paints0) / (60.0 * kSteps);
+    const double paintsPerStep = static_cast<double>(window->Paints() - paints0) / (60.0 * bench::kFlightSteps);
     std::nth_element(perStepMs.begin(), perStepMs.begin() + 30, perStepMs.end());
     const double ms = perStepMs[30];
     char measured[64];

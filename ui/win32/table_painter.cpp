@@ -220,22 +220,10 @@ HBITMAP TablePainter::Shadow(SIZE size) {
     if (shadow_ && size.cx == shadowSize_.cx && size.cy == shadowSize_.cy) return shadow_;
     if (shadow_) DeleteObject(shadow_);
     shadow_ = nullptr;
-    if (size.cx <= 0 || size.cy <= 0) return nullptr;
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap || !bits) {
-        if (bitmap) DeleteObject(bitmap);
-        return nullptr;
-    }
+    std::uint32_t* px = nullptr;
+    HBITMAP bitmap = CreatePicture(size.cx, size.cy, &px);
+    if (!bitmap) return nullptr;
     const double radius = FractionalPixels(kShadowRadiusTwips, dpi_);
-    auto* px = static_cast<std::uint32_t*>(bits);
     for (int y = 0; y < size.cy; ++y) {
         for (int x = 0; x < size.cx; ++x) {
             // Distance of the pixel's centre beyond the rounded corner's arc, if in one.
