@@ -5,12 +5,13 @@
 // put every card. Positions are those of a 96 dots-per-inch display.
 //   wincheck_table deal  <window> <menu-px> <faces>          the dealt table; prints the deal
 //   wincheck_table moves <window> <menu-px> <faces> <state>  a drag onto a fitting card, a drag
-//                        to a free cell, a double-click, then play towards a run too long for the
-//                        free cells and drag it; <state> gets the table that must stay
+//                        to a free cell, a double-click, the peek, the arrows, then play towards a
+//                        run too long for the free cells and drag it; <state> gets the table that
+//                        must stay
 //   wincheck_table check <window> <menu-px> <faces> <state>  the screen shows <state>
 //   wincheck_table win   <window> <menu-px> <faces>          wins the dealt game
 // <window> is the X window of the game (its menu bar, <menu-px> high, above the client
-// area); <faces> holds 101.pam to 152.pam. Exit 0 done, 1 failed, 3 this deal will not
+// area); <faces> holds 101.pam to 152.pam and the arrows ned.pam, vanster.pam, hoger.pam. Exit 0 done, 1 failed, 3 this deal will not
 // do (no winning line or no such moves found): deal again.
 #include <pthread.h>
 
@@ -113,6 +114,7 @@ struct Screen {
     std::string window;
     int menu = 0;  // pixels of menu bar above the client area
     std::array<Image, 53> faces;
+    std::array<Image, 3> arrows;  // down, left, right
 
     std::optional<Image> Shot() const {
         std::unique_ptr<FILE, int (*)(FILE*)> p(
@@ -137,6 +139,17 @@ struct Screen {
         return true;
     }
     // The one card shown at (x, y) over `rows` rows: 0 none, -1 more than one.
+    // Every opaque pixel of `picture` is on screen at (x, y).
+    bool ShowsPicture(const Image& shot, const Image& picture, int x, int y) const {
+        if (!shot.Inside(x, Y(y)) || !shot.Inside(x + picture.width - 1, Y(y) + picture.height - 1)) return false;
+        for (int py = 0; py < picture.height; ++py)
+            for (int px = 0; px < picture.width; ++px) {
+                const unsigned char* a = picture.At(px, py);
+                const unsigned char* s = shot.At(x + px, Y(y) + py);
+                if (a[3] == 255 && (s[0] != a[0] || s[1] != a[1] || s[2] != a[2])) return false;
+            }
+        return true;
+    }
     int Which(const Image& shot, int x, int y, int rows) const {
         int found = 0;
         for (int code = 1; code <= 52; ++code)
@@ -431,6 +444,51 @@ int Moves(const Screen& s, const std::string& statePath) {
         std::printf("%s %s to free cell %d\n", pass == 0 ? "dragged" : "double-clicked", Name(m.card).c_str(),
                     cell);
     }
+    // The peek: the right button held on a covered card shows it whole, in front.
+    for (int c = 1; c <= 8; ++c) {
+        const auto& col = t->columns[static_cast<size_t>(c)];
+        if (col.size() < 2) continue;
+        const int covered = col.front();
+        Run("xdotool mousemove --window " + s.window + " " + std::to_string(ColumnX(c) + 35) + " " +
+            std::to_string(s.Y(RowY(1) + 10)) + " sleep 0.05 mousedown 3");
+        bool whole = false;
+        for (int i = 0; i < 30 && !whole; ++i) {
+            const auto shot = s.Shot();
+            whole = shot && s.Shows(*shot, covered, ColumnX(c), RowY(1), kCardH);
+            if (!whole) Sleep(100);
+        }
+        Run("xdotool mouseup 3");
+        std::string why;
+        if (!whole || !WaitFor(s, *t, 3000, why)) {
+            std::fprintf(stderr, "the peek at %s: %s\n", Name(covered).c_str(), whole ? why.c_str() : "not shown whole");
+            return 1;
+        }
+        std::printf("the right button showed %s whole, and its release the table as before\n", Name(covered).c_str());
+        break;
+    }
+    // The arrows point where the pointer is: free cells left, foundations right, the
+    // tableau down.
+    const struct {
+        Point at;
+        int arrow;
+        const char* where;
+    } passes[] = {{{37, 80}, 1, "free cell 0"}, {{352 + 37, 80}, 2, "foundation 0"},
+                  {{ColumnX(4) + 35, RowY(1) + 10}, 0, "column 4"}};
+    for (const auto& pass : passes) {
+        Run("xdotool mousemove --window " + s.window + " " + std::to_string(pass.at.x) + " " +
+            std::to_string(s.Y(pass.at.y)) + " sleep 0.05 mousemove_relative 1 1");
+        bool shown = false;
+        for (int i = 0; i < 30 && !shown; ++i) {
+            const auto shot = s.Shot();
+            shown = shot && s.ShowsPicture(*shot, s.arrows[static_cast<size_t>(pass.arrow)], 304, 32);
+            if (!shown) Sleep(100);
+        }
+        if (!shown) {
+            std::fprintf(stderr, "the pointer over %s: not its arrow\n", pass.where);
+            return 1;
+        }
+    }
+    std::printf("the arrow pointed at the free cells, the foundations and the tableau in turn\n");
     // On to a run too long for the free cells, and its drag.
     std::vector<PlayerMove> path;
     std::set<std::string> seen;
@@ -554,6 +612,17 @@ int main(int argc, char** argv) {
             return 2;
         }
         s.faces[static_cast<size_t>(code)] = std::move(*face);
+    }
+    const char* arrowNames[3] = {"ned", "vanster", "hoger"};
+    for (size_t i = 0; i < 3; ++i) {
+        const std::string path = std::string(argv[4]) + "/" + arrowNames[i] + ".pam";
+        std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "rb"), std::fclose);
+        auto arrow = ReadImage(f.get());
+        if (!arrow || arrow->depth != 4) {
+            std::fprintf(stderr, "cannot read %s\n", path.c_str());
+            return 2;
+        }
+        s.arrows[i] = std::move(*arrow);
     }
     if (command == "deal") {
         std::array<int, 53> deck{};
