@@ -13,8 +13,6 @@
 // <window> is the X window of the game (its menu bar, <menu-px> high, above the client
 // area); <faces> holds 101.pam to 152.pam and the arrows ned.pam, vanster.pam, hoger.pam. Exit 0 done, 1 failed, 3 this deal will not
 // do (no winning line or no such moves found): deal again.
-#include <pthread.h>
-
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -26,6 +24,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <queue>
 #include <set>
 #include <sstream>
 #include <string>
@@ -520,7 +519,7 @@ std::vector<PlayerMove> Without(const std::vector<PlayerMove>& plan, size_t left
     return rest;
 }
 
-// The solver's line wanders; each move it can do without, or make in one go with the
+// A line may wander; each move it can do without, or make in one go with the
 // same card's next move, is left out, as long as the line still wins.
 std::vector<PlayerMove> Shorten(const TableModel& start, std::vector<PlayerMove> plan) {
     for (bool shorter = true; shorter;) {
@@ -547,33 +546,89 @@ std::vector<PlayerMove> Shorten(const TableModel& start, std::vector<PlayerMove>
     return plan;
 }
 
-// The solver searches depth first, a level of recursion a move: it gets a stack of its
-// own, large enough for the longest lines.
-std::optional<std::vector<PlayerMove>> SolveWithRoom(const TableModel& t) {
-    struct Job {
-        const TableModel* table;
-        std::optional<std::vector<PlayerMove>> plan;
-    } job{&t, std::nullopt};
-    pthread_attr_t attributes;
-    pthread_attr_init(&attributes);
-    pthread_attr_setstacksize(&attributes, size_t{1} << 30);
-    pthread_t thread;
-    const auto run = [](void* p) -> void* {
-        auto* j = static_cast<Job*>(p);
-        j->plan = karvelo::test::Solve(*j->table, 200000);
-        return nullptr;
+// A short winning line: best first, by the moves made so far plus an estimate of the
+// moves still needed (cards not yet on a foundation, weighed double, cards lying on a
+// lower card of their column, and full free cells), over single-card moves as the
+// depth-first solver makes them. Short lines make a quick test.
+std::optional<std::vector<PlayerMove>> ShortLine(const TableModel& start, size_t budget) {
+    struct Node {
+        TableModel table;
+        int parent;
+        PlayerMove move;
+        int moves;
     };
-    if (pthread_create(&thread, &attributes, run, &job) != 0) return std::nullopt;
-    pthread_join(thread, nullptr);
-    pthread_attr_destroy(&attributes);
-    return job.plan;
+    const auto estimate = [](const TableModel& t) {
+        int h = 0;
+        for (int f : t.foundations) h += 2 * (13 - f);
+        for (int c : t.cells) h += c != 0;
+        for (int c = 1; c <= 8; ++c) {
+            const auto& col = t.columns[static_cast<size_t>(c)];
+            int lowest = 14;
+            for (int card : col) {
+                const int rank = (card - 1) % 13 + 1;
+                if (rank > lowest) ++h;
+                lowest = std::min(lowest, rank);
+            }
+        }
+        return h;
+    };
+    std::vector<Node> nodes;
+    nodes.push_back({start, -1, {}, 0});
+    using Entry = std::pair<int, int>;  // priority, node
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
+    open.push({estimate(start), 0});
+    std::set<std::string> seen{start.Key()};
+    while (!open.empty() && nodes.size() < budget) {
+        const int at = open.top().second;
+        open.pop();
+        if (nodes[static_cast<size_t>(at)].table.Won()) {
+            std::vector<PlayerMove> line;
+            for (int n = at; nodes[static_cast<size_t>(n)].parent >= 0; n = nodes[static_cast<size_t>(n)].parent)
+                line.push_back(nodes[static_cast<size_t>(n)].move);
+            std::reverse(line.begin(), line.end());
+            return line;
+        }
+        const TableModel t = nodes[static_cast<size_t>(at)].table;
+        const int made = nodes[static_cast<size_t>(at)].moves;
+        std::vector<PlayerMove> moves;
+        const auto from = [&](auto&& each) {
+            for (int c = 1; c <= 8; ++c)
+                if (!t.columns[static_cast<size_t>(c)].empty())
+                    each(Place{Place::Kind::Column, c}, t.columns[static_cast<size_t>(c)].back());
+            for (int i = 0; i < 4; ++i)
+                if (t.cells[static_cast<size_t>(i)]) each(Place{Place::Kind::Cell, i}, t.cells[static_cast<size_t>(i)]);
+        };
+        from([&](Place f, int card) {
+            moves.push_back({f, {Place::Kind::Foundation, (card - 1) / 13}, card});
+            bool empty = false;
+            for (int c = 1; c <= 8; ++c) {
+                const bool isEmpty = t.columns[static_cast<size_t>(c)].empty();
+                if (isEmpty && empty) continue;  // one empty column is as good as another
+                empty = empty || isEmpty;
+                moves.push_back({f, {Place::Kind::Column, c}, card});
+            }
+            if (f.kind == Place::Kind::Column)
+                for (int i = 0; i < 4; ++i)
+                    if (!t.cells[static_cast<size_t>(i)]) {
+                        moves.push_back({f, {Place::Kind::Cell, i}, card});
+                        break;
+                    }
+        });
+        for (const PlayerMove& m : moves) {
+            TableModel next = t;
+            if (!next.Apply(m) || !seen.insert(next.Key()).second) continue;
+            nodes.push_back({next, at, m, made + 1});
+            open.push({made + 1 + 2 * estimate(next), static_cast<int>(nodes.size() - 1)});
+        }
+    }
+    return std::nullopt;
 }
 
 int Win(const Screen& s) {
     std::array<int, 53> deck{};
     auto t = ReadDeal(s, deck);
     if (!t) return 1;
-    auto plan = SolveWithRoom(*t);
+    auto plan = ShortLine(*t, 200000);
     if (plan) {
         const size_t found = plan->size();
         plan = Shorten(*t, *plan);
@@ -595,6 +650,27 @@ int Win(const Screen& s) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "trial") {  // line lengths on seeded decks
+        for (unsigned seed = 1; seed <= static_cast<unsigned>(std::atoi(argv[2])); ++seed) {
+            std::array<int, 53> deck{};
+            std::vector<int> codes(52);
+            for (int i = 0; i < 52; ++i) codes[static_cast<size_t>(i)] = i + 1;
+            unsigned x = seed * 2654435761u;
+            for (int i = 51; i > 0; --i) {
+                x = x * 1664525u + 1013904223u;
+                std::swap(codes[static_cast<size_t>(i)], codes[(x >> 8) % static_cast<unsigned>(i + 1)]);
+            }
+            for (int p = 1; p <= 52; ++p) deck[static_cast<size_t>(p)] = codes[static_cast<size_t>(p - 1)];
+            const TableModel t = TableModel::FromDeck(deck);
+            const auto t0 = std::chrono::steady_clock::now();
+            auto line = ShortLine(t, 200000);
+            const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
+            size_t shortened = 0;
+            if (line) shortened = Shorten(t, *line).size();
+            std::printf("seed %u: %zd moves, %zu shortened, %.0f ms\n", seed, line ? static_cast<ssize_t>(line->size()) : -1, shortened, ms);
+        }
+        return 0;
+    }
     if (argc < 5) {
         std::fprintf(stderr, "usage: %s deal|moves|check|win <window> <menu-px> <faces> [state]\n", argv[0]);
         return 2;
