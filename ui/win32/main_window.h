@@ -66,6 +66,8 @@ private:
     static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM w, LPARAM l);
     LRESULT Handle(UINT message, WPARAM w, LPARAM l);
     void Paint();
+    void PaintChanges();
+    void Draw(HDC dc, HRGN dirty, const RECT& box);
     void Damage(const TwipRect& rect);
     void UseDpi(int dpi);
     void SetIcons();
