@@ -156,6 +156,7 @@ struct Screen {
         return found;
     }
     bool Background(const Image& shot, int x, int y, int w, int h) const {
+        if (!shot.Inside(2, Y(105))) return false;
         const unsigned char* bg = shot.At(2, Y(105));  // between the frames and the columns
         for (int yy = y; yy < y + h; ++yy)
             for (int xx = x; xx < x + w; ++xx) {
@@ -650,27 +651,6 @@ int Win(const Screen& s) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::string(argv[1]) == "trial") {  // line lengths on seeded decks
-        for (unsigned seed = 1; seed <= static_cast<unsigned>(std::atoi(argv[2])); ++seed) {
-            std::array<int, 53> deck{};
-            std::vector<int> codes(52);
-            for (int i = 0; i < 52; ++i) codes[static_cast<size_t>(i)] = i + 1;
-            unsigned x = seed * 2654435761u;
-            for (int i = 51; i > 0; --i) {
-                x = x * 1664525u + 1013904223u;
-                std::swap(codes[static_cast<size_t>(i)], codes[(x >> 8) % static_cast<unsigned>(i + 1)]);
-            }
-            for (int p = 1; p <= 52; ++p) deck[static_cast<size_t>(p)] = codes[static_cast<size_t>(p - 1)];
-            const TableModel t = TableModel::FromDeck(deck);
-            const auto t0 = std::chrono::steady_clock::now();
-            auto line = ShortLine(t, 200000);
-            const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-            size_t shortened = 0;
-            if (line) shortened = Shorten(t, *line).size();
-            std::printf("seed %u: %zd moves, %zu shortened, %.0f ms\n", seed, line ? static_cast<ssize_t>(line->size()) : -1, shortened, ms);
-        }
-        return 0;
-    }
     if (argc < 5) {
         std::fprintf(stderr, "usage: %s deal|moves|check|win <window> <menu-px> <faces> [state]\n", argv[0]);
         return 2;
