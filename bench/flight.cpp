@@ -14,18 +14,15 @@
 #include <vector>
 
 #include "bench_support.h"
+#include "flight_route.h"
 #include "funktioner.h"
 #include "karvelo_window.h"
 
 namespace {
 
 using funktioner::Board;
-using funktioner::imgHand;
-using funktioner::imgHog;
-using funktioner::imgKort;
 
 constexpr double kFrameMs = 1000.0 / 60.0;
-constexpr int kSteps = 33;  // the slowest speed: the longest flights
 
 bool WaitUntilExposed(QWidget& w) {
     const long long deadline = bench::MonotonicNs() + 10'000'000'000LL;
@@ -36,15 +33,6 @@ bool WaitUntilExposed(QWidget& w) {
     return false;
 }
 
-// Flies the exposed card of column 1 between free cell 0 and foundation 3, across
-// the cards between them.
-void Fly(int card, int flight) {
-    if (flight % 2 == 0) {
-        funktioner::AnimateMove(imgKort(card), imgHand(0), 40, 30, kSteps);
-    } else {
-        funktioner::AnimateMove(imgKort(card), imgHog(3), 40, 30, kSteps);
-    }
-}
 
 }  // namespace
 
@@ -69,12 +57,12 @@ int main(int argc, char** argv) {
     if (card == 0) return 1;
 
     if (!pacing) {
-        for (int i = 0; i < 4; ++i) Fly(card, i);  // pictures loaded, caches warm
+        for (int i = 0; i < 4; ++i) bench::Fly(card, i);  // pictures loaded, caches warm
         std::vector<double> perStepMs;
         for (int i = 0; i < 60; ++i) {
             const long long t0 = bench::MonotonicNs();
-            Fly(card, i);
-            perStepMs.push_back(static_cast<double>(bench::MonotonicNs() - t0) / 1e6 / (kSteps + 1));
+            bench::Fly(card, i);
+            perStepMs.push_back(static_cast<double>(bench::MonotonicNs() - t0) / 1e6 / (bench::kFlightSteps + 1));
         }
         const double ms = bench::Median(perStepMs);
         const double share = ms / kFrameMs * 100.0;
@@ -85,18 +73,18 @@ int main(int argc, char** argv) {
                    dense ? "< 16.7 ms" : "< 1 ms", dense ? ms < kFrameMs : ms < 1.0);
     } else {
         w.SetPacing(true);
-        Fly(card, 0);
+        bench::Fly(card, 0);
         const long long paints0 = w.view()->PaintCount();
         const long long t0 = bench::MonotonicNs();
         constexpr int kFlights = 10;
-        for (int i = 1; i <= kFlights; ++i) Fly(card, i);
+        for (int i = 1; i <= kFlights; ++i) bench::Fly(card, i);
         const double elapsedMs = static_cast<double>(bench::MonotonicNs() - t0) / 1e6;
-        // Each flight has kSteps changing positions (the first only yields).
+        // Each flight has kFlightSteps changing positions (the first only yields).
         const double perStep = static_cast<double>(w.view()->PaintCount() - paints0) /
-                               (kFlights * kSteps);
+                               (kFlights * bench::kFlightSteps);
         bench::Row("painted frames per flight step, paced",
                    bench::Fixed(perStep, 2) + " (" +
-                       bench::Fixed(elapsedMs / (kFlights * (kSteps + 1)), 1) + " ms a step)",
+                       bench::Fixed(elapsedMs / (kFlights * (bench::kFlightSteps + 1)), 1) + " ms a step)",
                    "1.0 to 1.1", perStep >= 1.0 && perStep <= 1.1);
     }
     funktioner::SetTable(nullptr);

@@ -6,7 +6,8 @@
 #                        ends; everything started is ended and removed on exit
 #   wine_session_ready   waits for the prefix to be prepared
 #   host_tools_build     karvelo_topixels for this machine (it makes the Windows
-#                        bitmaps), plus any other native targets named
+#                        bitmaps), plus any other native targets named (wincheck's
+#                        screen reader wincheck_table among them)
 #   release_build        the optimised Windows build, of the targets named
 # and sets $wine, $toolchain, $host_tools and $jobs.
 
@@ -84,7 +85,7 @@ wine_session_ready() { wait "$wine_boot_pid" || true; }
 host_tools_build() {
   echo "== karvelo_topixels${*:+ and $*} for this machine"
   cmake -S . -B "$out/host" -DCMAKE_BUILD_TYPE=Release -DKARVELO_TESTS=OFF \
-        -DKARVELO_WERROR=ON >/dev/null
+        -DKARVELO_WERROR=ON -DKARVELO_WINCHECK_TOOLS=ON >/dev/null
   cmake --build "$out/host" -j"$jobs" --target karvelo_topixels "$@" >/dev/null
 }
 

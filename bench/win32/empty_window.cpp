@@ -42,7 +42,7 @@ int WINAPI WinMain(HINSTANCE module, HINSTANCE, LPSTR, int showCommand) {
     wc.hbrBackground = CreateSolidBrush(RGB(0, 128, 0));
     wc.lpszClassName = L"KarveloEmpty";
     if (!RegisterClassExW(&wc)) return 1;
-    const RECT r = karvelo::win32::StartWindowRect(static_cast<int>(GetDpiForSystem()));
+    const RECT r = karvelo::win32::StartWindowRect(static_cast<int>(GetDpiForSystem()), false);
     HWND window = CreateWindowExW(0, wc.lpszClassName, L"Karvelo", karvelo::win32::kMainWindowStyle,
                                   r.left, r.top, r.right - r.left, r.bottom - r.top, nullptr,
                                   nullptr, module, nullptr);

@@ -65,7 +65,7 @@ TEST(MainWindow, FollowsTheDensityOfItsDisplay) {
     SIZE asked{};
     ASSERT_TRUE(SendMessageW(hwnd, WM_GETDPISCALEDSIZE, 144, reinterpret_cast<LPARAM>(&asked)));
     RECT expected{0, 0, 966, 578};
-    AdjustWindowRectExForDpi(&expected, kMainWindowStyle, FALSE, 0, 144);
+    AdjustWindowRectExForDpi(&expected, kMainWindowStyle, TRUE, 0, 144);
     EXPECT_EQ(asked.cx, expected.right - expected.left);
     EXPECT_EQ(asked.cy, expected.bottom - expected.top);
 
@@ -95,7 +95,7 @@ TEST(MainWindow, StartRectangleHoldsTheClientAreaAtItsPlace) {
     for (int dpi : {96, 144, 192}) {
         const RECT outer = StartWindowRect(dpi);
         RECT frame{0, 0, 0, 0};
-        AdjustWindowRectExForDpi(&frame, kMainWindowStyle, FALSE, 0, static_cast<UINT>(dpi));
+        AdjustWindowRectExForDpi(&frame, kMainWindowStyle, TRUE, 0, static_cast<UINT>(dpi));
         EXPECT_EQ(outer.left - frame.left, karvelo::PixelsFromTwips(1815, dpi)) << dpi;
         EXPECT_EQ(outer.top - frame.top, karvelo::PixelsFromTwips(1005, dpi)) << dpi;
         EXPECT_EQ(outer.right - frame.right - (outer.left - frame.left),

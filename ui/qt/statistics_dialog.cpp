@@ -11,7 +11,7 @@
 
 #include <algorithm>
 
-#include "statistics_layout.h"
+#include "statistics_measure.h"
 #include "twips.h"
 
 namespace karvelo {
@@ -34,25 +34,13 @@ struct TextLayout {
 
 TextLayout LayoutFor(const QFont& font) {
     const QFontMetrics fm(font);
-    auto width = [&](const char* utf8) { return fm.horizontalAdvance(QString::fromUtf8(utf8)); };
-    StatisticsTextWidths w;
-    w.tenSpaces = fm.horizontalAdvance(QString(10, QChar(' ')));
-    w.averageChar = fm.averageCharWidth();
-    w.twoTabLabelMax = std::max({width("Spelade: "), width("Vunna: "), width("F\xC3\xB6rlorade: ")});
-    const int longs[] = {width("Vunna(omg\xC3\xA5ng): "), width("F\xC3\xB6rlorade(omg\xC3\xA5ng):"),
-                         width("F\xC3\xB6rlorade(omg\xC3\xA5ng): ")};
-    w.oneTabLabelMin = *std::min_element(std::begin(longs), std::end(longs));
-    w.oneTabLabelMax = *std::max_element(std::begin(longs), std::end(longs));
-    w.numberMax = width("00000");
-
+    const StatisticsTextLayout measured = LayoutStatisticsText(
+        [&](const char* utf8) { return fm.horizontalAdvance(QString::fromUtf8(utf8)); },
+        fm.averageCharWidth());
     TextLayout layout;
-    for (int stop : StatisticsTabStops(w))
-        layout.tabs.append(QTextOption::Tab(stop, QTextOption::LeftTab));
-    // The TAB that ends a line with a percentage stops right after it.
-    const int end = static_cast<int>(layout.tabs.back().position) + width("100,0%") + w.averageChar;
-    layout.tabs.append(QTextOption::Tab(end, QTextOption::LeftTab));
-    layout.tabDistance = 8 * w.averageChar;
-    layout.lineWidth = end;
+    for (int stop : measured.stops) layout.tabs.append(QTextOption::Tab(stop, QTextOption::LeftTab));
+    layout.tabDistance = measured.tabDistance;
+    layout.lineWidth = measured.lineWidth;
     return layout;
 }
 

@@ -60,6 +60,26 @@ Drawing FindDrawing(HINSTANCE module, int number, int density) {
 
 int ArtworkDensity(int dpi) { return dpi > USER_DEFAULT_SCREEN_DPI ? 2 : 1; }
 
+HBITMAP CreatePicture(int width, int height, std::uint32_t** pixels) {
+    *pixels = nullptr;
+    if (width <= 0 || height <= 0) return nullptr;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // top row first
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (!bitmap || !bits) {
+        if (bitmap) DeleteObject(bitmap);
+        return nullptr;
+    }
+    *pixels = static_cast<std::uint32_t*>(bits);
+    return bitmap;
+}
+
 BitmapCache::BitmapCache(HINSTANCE module, int dpi)
     : module_(module), dpi_(dpi), source_(CreateCompatibleDC(nullptr)) {}
 
@@ -95,20 +115,9 @@ const BitmapCache::Picture* BitmapCache::Get(int number) {
         return nullptr;
     }
 
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top row first
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (!bitmap || !bits) {
-        if (bitmap) DeleteObject(bitmap);
-        return nullptr;  // out of memory now; tried again at the next draw
-    }
-    auto* out = static_cast<std::uint32_t*>(bits);
+    std::uint32_t* out = nullptr;
+    HBITMAP bitmap = CreatePicture(width, height, &out);
+    if (!bitmap) return nullptr;  // out of memory now; tried again at the next draw
     const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
     if (width == drawing.width && height == drawing.height) {
         // At the density it was drawn for: a copy, straight from the program file.

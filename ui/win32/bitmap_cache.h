@@ -10,6 +10,7 @@
 // picture, AlphaBlend for one with transparent parts.
 #include <windows.h>
 
+#include <cstdint>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -17,6 +18,10 @@ namespace karvelo::win32 {
 
 // The density of the drawings used on a screen of `dpi` dots per inch: 1 or 2.
 int ArtworkDensity(int dpi);
+
+// A picture to fill in: a top-down 32-bit DIB section of `width` x `height` and its
+// pixels; nullptr (and no pixels) when Windows cannot make it.
+HBITMAP CreatePicture(int width, int height, std::uint32_t** pixels);
 
 class BitmapCache {
 public:

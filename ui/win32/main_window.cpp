@@ -1,10 +1,18 @@
 #include "main_window.h"
 
-#include <algorithm>
+#include <windowsx.h>
 
+#include <algorithm>
+#include <cmath>
+
+#include "dialogs.h"
+#include "event_pump.h"
 #include "first_frame_report.h"
+#include "frm_statistik.h"
+#include "input.h"
 #include "resource_ids.h"
-#include "settings.h"
+#include "statistics_dialog.h"
+#include "text.h"
 #include "twips.h"
 #include "window_layout.h"
 
@@ -12,40 +20,40 @@ namespace karvelo::win32 {
 namespace {
 
 constexpr wchar_t kClassName[] = L"Karvelo";
-constexpr wchar_t kCaption[] = L"Karvelo";
 
 int Px(double twips, int dpi) { return PixelsFromTwips(twips, dpi); }
 
-// The outer size whose client area is the start size, at `dpi`.
-SIZE OuterSize(int dpi) {
-    RECT r{0, 0, Px(layout::kClientWidth, dpi), Px(layout::kClientHeight, dpi)};
-    AdjustWindowRectExForDpi(&r, kMainWindowStyle, FALSE, 0, static_cast<UINT>(dpi));
-    return {r.right - r.left, r.bottom - r.top};
+RECT OuterRect(int left, int top, int width, int height, int dpi, bool menuBar) {
+    RECT r{left, top, left + width, top + height};
+    AdjustWindowRectExForDpi(&r, kMainWindowStyle, menuBar, 0, static_cast<UINT>(dpi));
+    return r;
 }
 
 }  // namespace
 
-RECT StartWindowRect(int dpi) {
-    const int left = Px(layout::kScreenLeft, dpi), top = Px(layout::kScreenTop, dpi);
-    RECT r{left, top, left + Px(layout::kClientWidth, dpi), top + Px(layout::kClientHeight, dpi)};
-    AdjustWindowRectExForDpi(&r, kMainWindowStyle, FALSE, 0, static_cast<UINT>(dpi));
-    return r;
+RECT StartWindowRect(int dpi, bool menuBar) {
+    return OuterRect(Px(layout::kScreenLeft, dpi), Px(layout::kScreenTop, dpi), Px(layout::kClientWidth, dpi),
+                     Px(layout::kClientHeight, dpi), dpi, menuBar);
 }
 
 MainWindow::MainWindow(HINSTANCE module)
     : module_(module),
-      pictures_(module),
-      background_(CreateSolidBrush(static_cast<COLORREF>(kStandardColour))) {}
+      painter_(module),
+      form_(*this),
+      clientHeightTwips_(static_cast<float>(layout::kClientHeight)) {
+    form_.scene().SetDamageListener([this](const TwipRect& r) { Damage(r); });
+}
 
 MainWindow::~MainWindow() {
+    form_.scene().SetDamageListener(nullptr);
     if (window_) {
         SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
         DestroyWindow(window_);
     }
     ReleaseBackBuffer();
+    if (updateRegion_) DeleteObject(updateRegion_);
     for (HICON icon : icons_)
         if (icon) DestroyIcon(icon);
-    if (background_) DeleteObject(background_);
 }
 
 std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE module, int showCommand) {
@@ -62,21 +70,43 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE module, int showCommand
     std::unique_ptr<MainWindow> self(new MainWindow(module));
     const int systemDpi = static_cast<int>(GetDpiForSystem());
     const RECT r = StartWindowRect(systemDpi);
-    HWND window = CreateWindowExW(0, kClassName, kCaption, kMainWindowStyle, r.left, r.top,
-                                  r.right - r.left, r.bottom - r.top, nullptr, nullptr, module,
+    HWND window = CreateWindowExW(0, kClassName, Wide(kAppTitle).c_str(), kMainWindowStyle, r.left, r.top,
+                                  r.right - r.left, r.bottom - r.top, nullptr, self->menu_.Handle(), module,
                                   self.get());
     if (!window) return nullptr;
+    self->menu_.Released();  // the window destroys its menu
     // The display the window opened on may be denser than the system's default.
     const int dpi = static_cast<int>(GetDpiForWindow(window));
-    if (dpi > 0 && dpi != systemDpi) {
-        const RECT there = StartWindowRect(dpi);
-        SetWindowPos(window, nullptr, there.left, there.top, there.right - there.left,
-                     there.bottom - there.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    }
     self->UseDpi(dpi > 0 ? dpi : systemDpi);
+    self->FitClientArea(true);
+    self->frames_.DisplayChanged(window);
+    self->form_.Form_Load();
+    if (!self->window_) return nullptr;  // the form ended the run while loading
     ShowWindow(window, showCommand);
     UpdateWindow(window);
     return self;
+}
+
+// The client area as designed, at its place, whatever the menu bar and frame took:
+// Windows' estimate of the menu bar's height is not always the height it gets.
+void MainWindow::FitClientArea(bool place) {
+    RECT client, outer;
+    GetClientRect(window_, &client);
+    GetWindowRect(window_, &outer);
+    POINT origin{0, 0};
+    ClientToScreen(window_, &origin);
+    const int dw = Px(layout::kClientWidth, dpi_) - client.right;
+    const int dh = Px(clientHeightTwips_, dpi_) - client.bottom;
+    const int dx = place ? Px(layout::kScreenLeft, dpi_) - origin.x : 0;
+    const int dy = place ? Px(layout::kScreenTop, dpi_) - origin.y : 0;
+    if (dw == 0 && dh == 0 && dx == 0 && dy == 0) return;
+    SetWindowPos(window_, nullptr, outer.left + dx, outer.top + dy, outer.right - outer.left + dw,
+                 outer.bottom - outer.top + dh, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+SIZE MainWindow::OuterSizeAt(int dpi) const {
+    const RECT r = OuterRect(0, 0, Px(layout::kClientWidth, dpi), Px(clientHeightTwips_, dpi), dpi, true);
+    return {r.right - r.left, r.bottom - r.top};
 }
 
 LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM w, LPARAM l) {
@@ -96,33 +126,103 @@ LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
     case WM_PAINT:
         Paint();
         return 0;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK:
+    case WM_XBUTTONDOWN: case WM_XBUTTONUP: case WM_XBUTTONDBLCLK:
+        Pointer(message, w, l);
+        return message >= WM_XBUTTONDOWN && message <= WM_XBUTTONDBLCLK ? TRUE : 0;
+    case WM_KEYDOWN:
+        Key(message, w);
+        return 0;
+    case WM_SYSKEYDOWN:
+        // Alt with a key is also the menu's and the frame's (Alt+F4); with Ctrl it is
+        // only the game's.
+        if (Key(message, w) || !window_) return 0;
+        break;
+    case WM_SYSCHAR:
+        if (GetKeyState(VK_CONTROL) < 0) return 0;  // no menu letter: no beep
+        break;
+    case WM_COMMAND:
+        if (HIWORD(w) == 0 && l == 0) {
+            if (const auto choice = menu_.ChoiceFor(LOWORD(w))) form_.MenuChosen(choice->command, choice->index);
+            return 0;
+        }
+        break;
+    case WM_CLOSE:
+        form_.CloseRequested();  // the form decides; its shut-down unloads the window
+        return 0;
+    case WM_QUERYENDSESSION:
+        return TRUE;
+    case WM_ENDSESSION:
+        if (w) form_.CloseRequested();
+        return 0;
     case WM_GETDPISCALEDSIZE: {
-        // Windows asks what size the window takes at another density: exactly the
-        // start client area at that density, not the old size scaled.
-        *reinterpret_cast<SIZE*>(l) = OuterSize(LOWORD(w));
+        // Windows asks what size the window takes at another density: exactly this
+        // client area at that density, not the old size scaled.
+        *reinterpret_cast<SIZE*>(l) = OuterSizeAt(LOWORD(w));
         return TRUE;
     }
     case WM_DPICHANGED: {
         const RECT* suggested = reinterpret_cast<const RECT*>(l);
-        const SIZE outer = OuterSize(LOWORD(w));
+        const SIZE outer = OuterSizeAt(LOWORD(w));
+        UseDpi(LOWORD(w));
         SetWindowPos(window_, nullptr, suggested->left, suggested->top, outer.cx, outer.cy,
                      SWP_NOZORDER | SWP_NOACTIVATE);
-        UseDpi(LOWORD(w));
+        FitClientArea(false);
+        frames_.DisplayChanged(window_);
         InvalidateRect(window_, nullptr, FALSE);
+        frameDue_ = true;
         return 0;
     }
+    case WM_DISPLAYCHANGE:
+        frames_.DisplayChanged(window_);
+        break;
     case WM_DESTROY:
         window_ = nullptr;
         PostQuitMessage(0);
         return 0;
     default:
-        return DefWindowProcW(window_, message, w, l);
+        break;
     }
+    return DefWindowProcW(window_, message, w, l);
+}
+
+void MainWindow::Pointer(UINT message, WPARAM w, LPARAM l) {
+    const auto x = static_cast<float>(TwipsFromPixels(GET_X_LPARAM(l), dpi_));
+    const auto y = static_cast<float>(TwipsFromPixels(GET_Y_LPARAM(l), dpi_));
+    if (message == WM_MOUSEMOVE) {
+        form_.PointerMoved(x, y, ButtonsHeld(GET_KEYSTATE_WPARAM(w)));
+        return;
+    }
+    const int16_t button = ButtonOf(message, w);
+    if (IsPress(message)) {
+        // Held, the pointer stays the window's: a release outside it still comes here.
+        SetCapture(window_);
+        form_.PointerPressed(x, y, button, IsDoubleClick(message));
+    } else if (IsRelease(message)) {
+        if (ButtonsHeld(GET_KEYSTATE_WPARAM(w)) == 0 && GetCapture() == window_) ReleaseCapture();
+        form_.PointerReleased(x, y, button);
+    }
+}
+
+// Every key press goes to the form with its shift state; a function key pressed alone
+// is also the menu item it stands for. True when it was the menu's.
+bool MainWindow::Key(UINT, WPARAM w) {
+    const int shift = ShiftState();
+    const auto key = static_cast<UINT>(w);
+    form_.Form_KeyDown(static_cast<int>(key), shift);
+    if (!window_ || shift != 0) return false;
+    const auto choice = menu_.ChoiceForKey(key);
+    if (!choice) return false;
+    form_.MenuChosen(choice->command, choice->index);
+    return true;
 }
 
 void MainWindow::UseDpi(int dpi) {
     dpi_ = dpi;
-    pictures_.SetDpi(dpi);
+    painter_.SetDpi(dpi);
     SetIcons();
 }
 
@@ -137,6 +237,15 @@ void MainWindow::SetIcons() {
         if (icons_[i]) DestroyIcon(icons_[i]);
         icons_[i] = icon;
     }
+}
+
+// ---- Painting
+
+void MainWindow::Damage(const TwipRect& rect) {
+    frameDue_ = true;
+    if (!window_) return;
+    const RECT r = painter_.DamagedPixels(rect);
+    InvalidateRect(window_, &r, FALSE);
 }
 
 HDC MainWindow::BackBuffer(SIZE size) {
@@ -165,27 +274,127 @@ void MainWindow::ReleaseBackBuffer() {
     backSize_ = {};
 }
 
-void MainWindow::Paint() {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(window_, &ps);
+// Draws the region `dirty` (its bounding box `box`) of the table off screen, then
+// copies it onto `dc`, which is clipped to it.
+void MainWindow::Draw(HDC dc, HRGN dirty, const RECT& box) {
     RECT client;
     GetClientRect(window_, &client);
-    const RECT& dirty = ps.rcPaint;
     // Drawn off screen first, then copied in one piece; straight onto the screen
     // should the off-screen bitmap be more than memory allows.
     HDC back = BackBuffer({std::max<LONG>(client.right, 1), std::max<LONG>(client.bottom, 1)});
     HDC target = back ? back : dc;
-    FillRect(target, &dirty, background_);
-    pictures_.Draw(target, KARVELO_BITMAP_TITLE, Px(layout::kSplash.left, dpi_),
-                   Px(layout::kSplash.top, dpi_));
-    if (back)
-        BitBlt(dc, dirty.left, dirty.top, dirty.right - dirty.left, dirty.bottom - dirty.top, back,
-               dirty.left, dirty.top, SRCCOPY);
-    EndPaint(window_, &ps);
+    if (dirty) SelectClipRgn(target, dirty);
+    painter_.Paint(target, form_.scene(), box);
+    if (back) {
+        SelectClipRgn(back, nullptr);
+        BitBlt(dc, box.left, box.top, box.right - box.left, box.bottom - box.top, back, box.left, box.top, SRCCOPY);
+    }
+    ++paints_;
     if (!painted_) {
         painted_ = true;
         ReportFirstFrame(window_);
     }
+}
+
+// What Windows asks to be painted: a part uncovered, or what the table changed.
+void MainWindow::Paint() {
+    if (!updateRegion_) updateRegion_ = CreateRectRgn(0, 0, 0, 0);
+    const bool region = updateRegion_ && GetUpdateRgn(window_, updateRegion_, FALSE) > NULLREGION;
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(window_, &ps);
+    Draw(dc, region ? updateRegion_ : nullptr, ps.rcPaint);
+    EndPaint(window_, &ps);
+}
+
+// The table's changes painted at once, without the round of WM_PAINT: a step of a
+// flight costs about half as much so.
+void MainWindow::PaintChanges() {
+    if (!updateRegion_) updateRegion_ = CreateRectRgn(0, 0, 0, 0);
+    if (!updateRegion_ || GetUpdateRgn(window_, updateRegion_, FALSE) <= NULLREGION) return;
+    RECT box;
+    GetRgnBox(updateRegion_, &box);
+    ValidateRgn(window_, updateRegion_);
+    HDC dc = GetDC(window_);
+    if (!dc) return;
+    SelectClipRgn(dc, updateRegion_);
+    Draw(dc, updateRegion_, box);
+    ReleaseDC(window_, dc);
+}
+
+// ---- WindowSystem
+
+Answer MainWindow::ShowMessage(const MessageRequest& request) {
+    if (answerer_) return answerer_(request);
+    return ShowMessageBox(Owner(), request);
+}
+
+std::optional<int32_t> MainWindow::ChooseColour(int32_t current) {
+    return ChooseColourDialog(Owner(), current);
+}
+
+void MainWindow::ShowStatistics(frmStatistik& window) {
+    if (viewer_) {
+        viewer_(window);
+    } else {
+        ShowStatisticsDialog(module_, window_, dpi_, window, [this](HWND shown) { modal_ = shown; });
+    }
+    modal_ = nullptr;
+    window.cmdClose_Click();  // also when the close box or Esc ended it
+}
+
+NumberFormat MainWindow::UserNumberFormat() const { return UserNumberFormatOfSystem(); }
+
+// Each step of a flight and of the window's growth is paced to one displayed frame:
+// the step is painted now, then the window handles input until the display's next
+// frame. So a flight looks the same on any machine, and no step is spent on a frame
+// nobody sees.
+void MainWindow::DoEvents() {
+    const bool changed = frameDue_;
+    frameDue_ = false;
+    if (changed && window_ && IsWindowVisible(window_) && !IsIconic(window_)) {
+        PaintChanges();
+        if (pacing_) {
+            frames_.WaitForNextFrame();
+            return;
+        }
+    }
+    ProcessPendingEvents();
+}
+
+void MainWindow::BackColourChanged(int32_t colour) {
+    painter_.SetBackground(colour);
+    frameDue_ = true;
+    if (window_) InvalidateRect(window_, nullptr, FALSE);
+}
+
+void MainWindow::SpeedTickChanged(int item) {
+    menu_.TickSpeedItem(item);
+    if (window_) DrawMenuBar(window_);
+}
+
+int MainWindow::OuterHeightTwips() const {
+    RECT r{};
+    if (window_) GetWindowRect(window_, &r);
+    return static_cast<int>(std::lround(TwipsFromPixels(r.bottom - r.top, dpi_)));
+}
+
+void MainWindow::SetOuterHeightTwips(int twips) {
+    if (!window_) return;
+    RECT r;
+    GetWindowRect(window_, &r);
+    const int height = std::max(1, Px(twips, dpi_));
+    if (height == r.bottom - r.top) return;
+    SetWindowPos(window_, nullptr, 0, 0, r.right - r.left, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT client;
+    GetClientRect(window_, &client);
+    clientHeightTwips_ = static_cast<float>(TwipsFromPixels(client.bottom, dpi_));
+    frameDue_ = true;
+}
+
+void MainWindow::Unload() {
+    if (!window_) return;
+    ShowWindow(window_, SW_HIDE);
+    DestroyWindow(window_);  // its WM_DESTROY ends the message loop, and so the program
 }
 
 }  // namespace karvelo::win32
