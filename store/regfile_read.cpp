@@ -1,4 +1,4 @@
-// Writing and reading registry files.
+// Reading registry files a piece at a time, within the registry's limits.
 #include "regfile.h"
 
 #include <algorithm>
@@ -7,139 +7,10 @@
 #include <string_view>
 
 #include "little_endian.h"
+#include "regfile_text.h"
 
 namespace karvelo::regfile {
 namespace {
-
-constexpr const char* kRoot = "HKEY_CURRENT_USER";
-constexpr size_t kLineWidth = 80;  // where long hex lists are broken, as the editor does
-
-constexpr uint32_t kRegSz = 1;
-constexpr uint32_t kRegBinary = 3;
-constexpr uint32_t kRegDword = 4;
-
-// ---- UTF-8 and UTF-16.
-
-// Decodes one UTF-8 sequence at text[i]; false when it is not valid UTF-8.
-bool DecodeUtf8(const std::string& text, size_t& i, char32_t* c) {
-    const auto b = [&](size_t k) { return static_cast<uint8_t>(text[k]); };
-    const uint8_t b0 = b(i);
-    size_t len = 0;
-    char32_t value = 0;
-    if (b0 < 0x80) {
-        *c = b0;
-        ++i;
-        return true;
-    } else if (b0 >= 0xC2 && b0 <= 0xDF) {
-        len = 2, value = b0 & 0x1F;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        len = 3, value = b0 & 0x0F;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        len = 4, value = b0 & 0x07;
-    } else {
-        return false;
-    }
-    if (i + len > text.size()) return false;
-    for (size_t k = 1; k < len; ++k) {
-        if ((b(i + k) & 0xC0) != 0x80) return false;
-        value = value << 6 | (b(i + k) & 0x3F);
-    }
-    const char32_t minimum = len == 2 ? 0x80 : len == 3 ? 0x800 : 0x10000;
-    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) return false;
-    *c = value;
-    i += len;
-    return true;
-}
-
-bool ValidUtf8(const std::string& text) {
-    size_t i = 0;
-    char32_t c;
-    while (i < text.size())
-        if (!DecodeUtf8(text, i, &c)) return false;
-    return true;
-}
-
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
-void AppendUnit(std::string& out, uint16_t unit) {
-    out += static_cast<char>(unit & 0xFF);
-    out += static_cast<char>(unit >> 8);
-}
-
-// ---- Writing.
-
-std::string Quoted(const std::string& text) {
-    std::string out = "\"";
-    for (char ch : text) {
-        if (ch == '\\' || ch == '"') out += '\\';
-        out += ch;
-    }
-    return out + "\"";
-}
-
-// A string value is written quoted only when reading the quotes back gives the very
-// same bytes: valid UTF-8, one terminating zero, no other zero, no line breaks.
-bool PlainString(const std::string& data) {
-    if (data.empty() || data.back() != '\0') return false;
-    const std::string text = data.substr(0, data.size() - 1);
-    if (text.find_first_of(std::string("\0\r\n", 3)) != std::string::npos) return false;
-    return ValidUtf8(text);
-}
-
-// "hex:01,02,..." with lines broken after a comma as the registry editor does.
-std::string HexList(const std::string& prefix, const std::string& data) {
-    std::string out = prefix;
-    size_t column = prefix.size();
-    char cell[4];
-    for (size_t i = 0; i < data.size(); ++i) {
-        std::snprintf(cell, sizeof cell, "%02x", static_cast<uint8_t>(data[i]));
-        out += cell;
-        column += 2;
-        if (i + 1 < data.size()) {
-            out += ',';
-            ++column;
-            if (column >= kLineWidth - 4) {
-                out += "\\\r\n  ";
-                column = 2;
-            }
-        }
-    }
-    return out;
-}
-
-std::string ValueLine(const RegValue& v) {
-    const std::string name = v.name.empty() ? "@" : Quoted(v.name);
-    if (v.type == kRegSz && PlainString(v.data))
-        return name + "=" + Quoted(v.data.substr(0, v.data.size() - 1));
-    if (v.type == kRegDword && v.data.size() == 4) {
-        const uint32_t u = RegAPI::FromLittleEndian(v.data);
-        char text[16];
-        std::snprintf(text, sizeof text, "%08x", u);
-        return name + "=dword:" + text;
-    }
-    if (v.type == kRegBinary) return HexList(name + "=hex:", v.data);
-    char type[16];
-    std::snprintf(type, sizeof type, "%x", v.type);
-    return HexList(name + "=hex(" + type + "):", v.data);
-}
-
-// ---- Reading.
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -312,36 +183,6 @@ bool ParseValue(std::string_view line, RegChange* change, std::string* error) {
 }
 
 }  // namespace
-
-std::string Export(const std::vector<RegKey>& keys) {
-    std::string out = std::string(kHeader) + "\r\n\r\n";
-    for (const RegKey& key : keys) {
-        if (key.path.empty() && key.values.empty()) continue;  // the bare root
-        out += "[" + std::string(kRoot) + (key.path.empty() ? "" : "\\" + key.path) + "]\r\n";
-        for (const RegValue& v : key.values) out += ValueLine(v) + "\r\n";
-        out += "\r\n";
-    }
-    return out;
-}
-
-std::string ToUtf16(const std::string& utf8) {
-    std::string out = "\xFF\xFE";
-    size_t i = 0;
-    while (i < utf8.size()) {
-        char32_t c;
-        if (!DecodeUtf8(utf8, i, &c)) {
-            c = 0xFFFD;  // never produced by Export, whose text is valid UTF-8
-            ++i;
-        }
-        if (c >= 0x10000) {
-            AppendUnit(out, static_cast<uint16_t>(0xD800 + ((c - 0x10000) >> 10)));
-            AppendUnit(out, static_cast<uint16_t>(0xDC00 + ((c - 0x10000) & 0x3FF)));
-        } else {
-            AppendUnit(out, static_cast<uint16_t>(c));
-        }
-    }
-    return out;
-}
 
 namespace {
 
