@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <functional>
+#include <queue>
+#include <set>
 #include <unordered_set>
+#include <utility>
 
 #include "funktioner.h"
 
@@ -179,6 +182,130 @@ std::optional<std::vector<PlayerMove>> Solve(const TableModel& start, int budget
         return false;
     };
     if (search(start)) return path;
+    return std::nullopt;
+}
+
+namespace {
+
+bool Wins(const TableModel& start, const std::vector<PlayerMove>& plan) {
+    TableModel t = start;
+    for (const PlayerMove& m : plan)
+        if (!t.Apply(m)) return false;
+    return t.Won();
+}
+
+std::vector<PlayerMove> Without(const std::vector<PlayerMove>& plan, size_t leftOut) {
+    std::vector<PlayerMove> rest;
+    rest.reserve(plan.size());
+    for (size_t i = 0; i < plan.size(); ++i)
+        if (i != leftOut) rest.push_back(plan[i]);
+    return rest;
+}
+
+}  // namespace
+
+// A line may wander; each move it can do without, or make in one go with the
+// same card's next move, is left out, as long as the line still wins.
+std::vector<PlayerMove> Shorten(const TableModel& start, std::vector<PlayerMove> plan) {
+    for (bool shorter = true; shorter;) {
+        shorter = false;
+        for (size_t i = 0; i < plan.size(); ++i) {
+            std::vector<PlayerMove> trial = Without(plan, i);
+            if (Wins(start, trial)) {
+                plan = trial;
+                shorter = true;
+                continue;
+            }
+            for (size_t j = i + 1; j < plan.size(); ++j) {
+                if (plan[j].card != plan[i].card) continue;
+                trial = Without(plan, j);
+                trial[i].to = plan[j].to;
+                if (Wins(start, trial)) {
+                    plan = trial;
+                    shorter = true;
+                }
+                break;
+            }
+        }
+    }
+    return plan;
+}
+
+// A short winning line: best first, by the moves made so far plus an estimate of the
+// moves still needed (cards not yet on a foundation, weighed double, cards lying on a
+// lower card of their column, and full free cells), over single-card moves as the
+// depth-first solver makes them. Short lines make a quick test.
+std::optional<std::vector<PlayerMove>> ShortLine(const TableModel& start, size_t budget) {
+    struct Node {
+        TableModel table;
+        int parent;
+        PlayerMove move;
+        int moves;
+    };
+    const auto estimate = [](const TableModel& t) {
+        int h = 0;
+        for (int f : t.foundations) h += 2 * (13 - f);
+        for (int c : t.cells) h += c != 0;
+        for (int c = 1; c <= 8; ++c) {
+            const auto& col = t.columns[static_cast<size_t>(c)];
+            int lowest = 14;
+            for (int card : col) {
+                const int rank = (card - 1) % 13 + 1;
+                if (rank > lowest) ++h;
+                lowest = std::min(lowest, rank);
+            }
+        }
+        return h;
+    };
+    std::vector<Node> nodes;
+    nodes.push_back({start, -1, {}, 0});
+    using Entry = std::pair<int, int>;  // priority, node
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<>> open;
+    open.push({estimate(start), 0});
+    std::set<std::string> seen{start.Key()};
+    while (!open.empty() && nodes.size() < budget) {
+        const int at = open.top().second;
+        open.pop();
+        if (nodes[static_cast<size_t>(at)].table.Won()) {
+            std::vector<PlayerMove> line;
+            for (int n = at; nodes[static_cast<size_t>(n)].parent >= 0; n = nodes[static_cast<size_t>(n)].parent)
+                line.push_back(nodes[static_cast<size_t>(n)].move);
+            std::reverse(line.begin(), line.end());
+            return line;
+        }
+        const TableModel t = nodes[static_cast<size_t>(at)].table;
+        const int made = nodes[static_cast<size_t>(at)].moves;
+        std::vector<PlayerMove> moves;
+        const auto from = [&](auto&& each) {
+            for (int c = 1; c <= 8; ++c)
+                if (!t.columns[static_cast<size_t>(c)].empty())
+                    each(Place{Place::Kind::Column, c}, t.columns[static_cast<size_t>(c)].back());
+            for (int i = 0; i < 4; ++i)
+                if (t.cells[static_cast<size_t>(i)]) each(Place{Place::Kind::Cell, i}, t.cells[static_cast<size_t>(i)]);
+        };
+        from([&](Place f, int card) {
+            moves.push_back({f, {Place::Kind::Foundation, (card - 1) / 13}, card});
+            bool empty = false;
+            for (int c = 1; c <= 8; ++c) {
+                const bool isEmpty = t.columns[static_cast<size_t>(c)].empty();
+                if (isEmpty && empty) continue;  // one empty column is as good as another
+                empty = empty || isEmpty;
+                moves.push_back({f, {Place::Kind::Column, c}, card});
+            }
+            if (f.kind == Place::Kind::Column)
+                for (int i = 0; i < 4; ++i)
+                    if (!t.cells[static_cast<size_t>(i)]) {
+                        moves.push_back({f, {Place::Kind::Cell, i}, card});
+                        break;
+                    }
+        });
+        for (const PlayerMove& m : moves) {
+            TableModel next = t;
+            if (!next.Apply(m) || !seen.insert(next.Key()).second) continue;
+            nodes.push_back({next, at, m, made + 1});
+            open.push({made + 1 + 2 * estimate(next), static_cast<int>(nodes.size() - 1)});
+        }
+    }
     return std::nullopt;
 }
 

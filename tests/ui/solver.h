@@ -4,6 +4,7 @@
 // only: exposed or free-cell cards onto cards, empty columns, free cells and
 // foundations.
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <vector>
@@ -38,5 +39,11 @@ struct TableModel {
 
 // A winning sequence of moves, if the search finds one within its budget.
 std::optional<std::vector<PlayerMove>> Solve(const TableModel& start, int budget = 200000);
+
+// A short winning line, searched best first among at most `budget` tables: short
+// lines make quick tests that play a whole game through a real window.
+std::optional<std::vector<PlayerMove>> ShortLine(const TableModel& start, size_t budget);
+// The same line without the moves it can do without, still winning.
+std::vector<PlayerMove> Shorten(const TableModel& start, std::vector<PlayerMove> plan);
 
 }  // namespace karvelo::test
