@@ -1,19 +1,22 @@
 #pragma once
-// What a repaint can leave out: everything behind an opaque picture that covers the
-// whole area being painted. Before the first game the title picture covers the
-// table, and the frames, labels and arrow behind it need not be drawn (nor their
-// pictures and fonts loaded) for the first frame.
+// What a repaint of the Qt view can leave out (see title_cover.h), for the pixel
+// rectangle Qt asks to paint, in its logical pixels at 96 to the inch.
 #include <QRect>
 
 #include <cstddef>
 #include <vector>
 
-#include "scene.h"
+#include "title_cover.h"
+#include "twips.h"
 
 namespace karvelo {
 
 // The index in `order` (back to front) from which drawing must start to paint the
 // pixel rectangle `dirty`: the topmost visible title picture that covers it, else 0.
-size_t FirstElementToDraw(const std::vector<SceneElement>& order, const QRect& dirty);
+inline size_t FirstElementToDraw(const std::vector<SceneElement>& order, const QRect& dirty) {
+    return FirstElementToPaint(
+        order, PixelBox{dirty.left(), dirty.top(), dirty.right() + 1, dirty.bottom() + 1},
+        kStandardDpi);
+}
 
 }  // namespace karvelo
