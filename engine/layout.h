@@ -38,9 +38,6 @@ inline constexpr int kFirstBase = BaseIndex(1);
 inline constexpr int kLastBase = BaseIndex(8);
 constexpr bool IsCardIndex(int index) { return index >= kFirstCard && index <= kLastCard; }
 constexpr bool IsBaseIndex(int index) { return index >= kFirstBase && index <= kLastBase; }
-constexpr bool IsElementIndex(int index) {
-    return index == kTemplateCard || IsCardIndex(index) || IsBaseIndex(index);
-}
 
 // The card with code c shows resource 100 + c.
 inline constexpr int kFaceResourceBase = 100;
