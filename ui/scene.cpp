@@ -131,6 +131,20 @@ void Scene::SetDragPicture(std::optional<DragPicture> drag) {
     if (drag_) Damage(DragArea(*drag_));
 }
 
+TwipRect Scene::MarkArea(const TwipRect& rect) {
+    return {rect.left - kKeyboardMarkOutsetTwips, rect.top - kKeyboardMarkOutsetTwips,
+            rect.width + 2 * kKeyboardMarkOutsetTwips, rect.height + 2 * kKeyboardMarkOutsetTwips};
+}
+
+void Scene::SetKeyboardMarks(const KeyboardMarks& marks) {
+    if (marks == marks_) return;
+    for (const auto* r : {&marks_.focus, &marks_.lifted})
+        if (*r) Damage(MarkArea(**r));
+    marks_ = marks;
+    for (const auto* r : {&marks_.focus, &marks_.lifted})
+        if (*r) Damage(MarkArea(**r));
+}
+
 std::optional<ElementId> Scene::TopmostAt(float x, float y, bool enabledOnly) const {
     for (auto it = elements_.rbegin(); it != elements_.rend(); ++it) {
         if (!it->visible || (enabledOnly && !it->enabled)) continue;

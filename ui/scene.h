@@ -46,6 +46,17 @@ struct DragPicture {
 };
 inline constexpr float kDragShadowTwips = 45;  // 3 pixels at 96 dots per inch
 
+// What keyboard play shows on the table: the frame around the focused place (or the
+// focused cards of a column), and the cards lifted to be moved. Drawn above the
+// elements and below the dragged picture; either may be absent.
+struct KeyboardMarks {
+    std::optional<TwipRect> focus;
+    std::optional<TwipRect> lifted;
+    friend bool operator==(const KeyboardMarks&, const KeyboardMarks&) = default;
+};
+// How far outside its rectangle a keyboard mark is drawn, on every side.
+inline constexpr float kKeyboardMarkOutsetTwips = 45;
+
 struct SceneElement {
     ElementId id{ElementKind::Kort, 0};
     TwipRect rect;
@@ -99,6 +110,12 @@ public:
     // The area the dragged picture covers, its shadow included.
     static TwipRect DragArea(const DragPicture& drag);
 
+    // The keyboard's focus and lifted cards; empty marks draw nothing.
+    void SetKeyboardMarks(const KeyboardMarks& marks);
+    const KeyboardMarks& Marks() const { return marks_; }
+    // The area a keyboard mark around `rect` covers.
+    static TwipRect MarkArea(const TwipRect& rect);
+
 private:
     SceneElement* Lookup(ElementId id);
     void Damage(const TwipRect& rect) const;
@@ -106,6 +123,7 @@ private:
 
     std::vector<SceneElement> elements_;
     std::optional<DragPicture> drag_;
+    KeyboardMarks marks_;
     DamageListener damage_;
 };
 
