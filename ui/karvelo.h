@@ -13,6 +13,7 @@
 
 #include "funktioner.h"
 #include "host.h"
+#include "key_focus.h"
 #include "menu_tree.h"
 #include "scene.h"
 #include "window_system.h"
@@ -111,6 +112,9 @@ public:
     int TickedSpeedItem() const { return tickedSpeedItem_; }
     bool DragActive() const { return drag_.has_value(); }
     bool Terminated() const { return terminated_; }
+    // Where the keyboard's focus is; nothing while the keyboard has not been used
+    // since the mouse was.
+    const std::optional<KeyFocus>& KeyboardFocus() const { return keyFocus_; }
 
 private:
     void BuildScene();
@@ -143,6 +147,7 @@ private:
     };
     std::optional<Drag> drag_;
     std::optional<int> rightPressed_;  // the card that took a right press
+    std::optional<KeyFocus> keyFocus_;
 };
 
 }  // namespace karvelo
