@@ -265,21 +265,18 @@ void DoubleClick(const Screen& s, Point a) {
         " sleep 0.1 click --repeat 2 --delay 60 1");
 }
 
-// Plays `m` (a drag, or a double-click) and waits until the screen shows the table
-// after it and the automatic play; a drag the game ignored because it came too soon
-// after the previous move is made again.
-bool Play(const Screen& s, TableModel& t, const PlayerMove& m, bool doubleClick, bool last) {
+// Makes `m` with `input` and waits until the screen shows the table after it and the
+// automatic play; input the game ignored because it came too soon after the previous
+// move is made again.
+bool PlayWith(const Screen& s, TableModel& t, const PlayerMove& m, bool last,
+              const std::function<void()>& input) {
     TableModel after = t;
     if (!after.Apply(m)) {
         std::fprintf(stderr, "the rules refuse %s\n", Name(m.card).c_str());
         return false;
     }
     for (int attempt = 0; attempt < 3; ++attempt) {
-        if (doubleClick) {
-            DoubleClick(s, CardPoint(t, m.from, m.card));
-        } else {
-            Drag(s, CardPoint(t, m.from, m.card), TargetPoint(t, m.to));
-        }
+        input();
         if (last && after.Won()) return true;  // the table is cleared and a question asked
         std::string why;
         if (WaitFor(s, after, 8000, why)) {
@@ -295,6 +292,17 @@ bool Play(const Screen& s, TableModel& t, const PlayerMove& m, bool doubleClick,
     }
     std::fprintf(stderr, "%s never moved\n", Name(m.card).c_str());
     return false;
+}
+
+// Plays `m` with the mouse: a drag, or a double-click.
+bool Play(const Screen& s, TableModel& t, const PlayerMove& m, bool doubleClick, bool last) {
+    return PlayWith(s, t, m, last, [&] {
+        if (doubleClick) {
+            DoubleClick(s, CardPoint(t, m.from, m.card));
+        } else {
+            Drag(s, CardPoint(t, m.from, m.card), TargetPoint(t, m.to));
+        }
+    });
 }
 
 // ---- The table as state files: cells, foundations, then each column's count and cards.
@@ -543,34 +551,13 @@ struct KeyPlayer {
 };
 
 // Plays `m` with keys: Escape (cards lifted by a key the game took while cards still
-// flew go back down), the arrows to the card, Enter, the arrows to the place, Space;
-// then waits until the screen shows the table after it and the automatic play, as
-// Play does, and tries again when the game ignored the keys.
+// flew go back down), the arrows to the card, Enter, the arrows to the place, Space.
 bool PlayByKeys(const Screen& s, TableModel& t, KeyPlayer& player, const PlayerMove& m, bool last) {
-    TableModel after = t;
-    if (!after.Apply(m)) {
-        std::fprintf(stderr, "the rules refuse %s\n", Name(m.card).c_str());
-        return false;
-    }
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    return PlayWith(s, t, m, last, [&] {
         std::string keys = "Escape " + player.WalkTo(ToTablePlace(m.from)) + "Return ";
         keys += player.WalkTo(ToTablePlace(m.to)) + "space";
         Keys(s, keys);
-        if (last && after.Won()) return true;  // the table is cleared and a question asked
-        std::string why;
-        if (WaitFor(s, after, 8000, why)) {
-            t = after;
-            Sleep(120);  // the move's handler returns
-            return true;
-        }
-        std::string unchanged;
-        if (!WaitFor(s, t, 500, unchanged)) {
-            std::fprintf(stderr, "after moving %s by keys: %s\n", Name(m.card).c_str(), why.c_str());
-            return false;
-        }
-    }
-    std::fprintf(stderr, "%s never moved by keys\n", Name(m.card).c_str());
-    return false;
+    });
 }
 
 // A short winning line for the dealt table, or nothing (exit 3: deal again).
