@@ -4,11 +4,11 @@
 // labels' text, within 2 of 255 per channel. A row the window has not painted yet
 // (the X server's fill, or what lay there before) fails it. Start it, then send the
 // window its "Nytt spel".
-//   growth_frames <window id> <menu bar rows> <folder for failing frames> [seconds]
-// Exits 0 when the window grew and every frame was the table's, 1 otherwise.
-#include <X11/Xlib.h>
-#include <X11/Xutil.h>
-
+//   growth_frames <window id> <menu bar rows> <folder> [--edge-allowed] [seconds]
+// Exits 0 when the window grew and every frame was the table's, 1 otherwise. With
+// --edge-allowed, a frame whose only wrong pixels lie in the rows its last step of
+// growth exposed is counted and reported but passes (see the README: under Wine the
+// window manager shows those rows before Wine copies the painted ones to them).
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
@@ -23,12 +23,19 @@
 #include "painter.h"
 #include "qt_canvas.h"
 
+// Last: Xlib's macros would clash with Qt's names.
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
 namespace {
 
 using namespace karvelo;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kTolerance = 2;
+
+// A grab that races a change of the window's size fails; the next one is taken.
+int IgnoreError(Display*, XErrorEvent*) { return 0; }
 
 bool InAny(const std::vector<PixelBox>& areas, int x, int y) {
     return std::any_of(areas.begin(), areas.end(), [&](const PixelBox& b) {
@@ -48,7 +55,10 @@ int main(int argc, char** argv) {
     const Window window = std::strtoul(argv[1], nullptr, 0);
     const int menu = std::atoi(argv[2]);
     const std::string folder = argv[3];
-    const double seconds = argc > 4 ? std::atof(argv[4]) : 6.0;
+    int next = 4;
+    const bool edgeAllowed = argc > next && std::string(argv[next]) == "--edge-allowed";
+    if (edgeAllowed) ++next;
+    const double seconds = argc > next ? std::atof(argv[next]) : 6.0;
 
     // The expected picture: the growing table at its full height.
     paint::NamedScene growing;
@@ -73,11 +83,13 @@ int main(int argc, char** argv) {
     // out at the end, since the deal follows the growth at once.
     struct Failure {
         int frame, height, beyond, firstY;
+        bool edgeOnly;
         QImage shot;
     };
     std::vector<Failure> failures;
     std::vector<int> heights;
-    int firstHeight = -1, lastHeight = -1;
+    XSetErrorHandler(IgnoreError);
+    int firstHeight = -1, lastHeight = -1, previousHeight = -1;
     const auto start = Clock::now();
     auto changed = start;
     while (std::chrono::duration<double>(Clock::now() - start).count() < seconds) {
@@ -86,6 +98,7 @@ int main(int argc, char** argv) {
         const int h = a.height - menu, w = std::min(a.width, width);
         if (firstHeight < 0) firstHeight = h;
         if (h != lastHeight) {
+            previousHeight = lastHeight;
             lastHeight = h;
             changed = Clock::now();
         } else if (h > firstHeight && std::chrono::duration<double>(Clock::now() - changed).count() > 1.0) {
@@ -109,7 +122,8 @@ int main(int argc, char** argv) {
             }
         }
         if (beyond > 0) {
-            Failure f{static_cast<int>(heights.size()), h, beyond, firstY, {}};
+            // Rows above the height before this step were shown before: they must be right.
+            Failure f{static_cast<int>(heights.size()), h, beyond, firstY, firstY >= previousHeight, {}};
             if (failures.size() < 10) {
                 f.shot = QImage(w, h, QImage::Format_RGB32);
                 for (int y = 0; y < h; ++y)
@@ -120,22 +134,23 @@ int main(int argc, char** argv) {
         }
         XDestroyImage(image);
     }
-    int frames = 0, failed = 0;
+    int frames = 0, failed = 0, edges = 0;
     for (int h : heights) frames += h < lastHeight ? 1 : 0;
     for (const Failure& f : failures) {
         if (f.height >= lastHeight) continue;
-        ++failed;
-        std::printf("frame %d (client %d rows): %d pixels are not the table's, the first in row %d\n", f.frame,
-                    f.height, f.beyond, f.firstY);
+        ++(f.edgeOnly ? edges : failed);
+        std::printf("frame %d (client %d rows): %d pixels are not the table's, the first in row %d%s\n", f.frame,
+                    f.height, f.beyond, f.firstY, f.edgeOnly ? ", in the rows just exposed" : "");
         if (!f.shot.isNull())
             f.shot.save(QString::fromStdString(folder + "/growth-frame-" + std::to_string(f.frame) + ".png"));
     }
     XCloseDisplay(display);
-    std::printf("growth_frames: %d frames of the growth from %d to %d rows, %d not the table's\n", frames,
-                firstHeight, lastHeight, failed);
+    std::printf("growth_frames: %d frames of the growth from %d to %d rows, %d not the table's "
+                "(%d of them only in the rows just exposed)\n",
+                frames, firstHeight, lastHeight, failed + edges, edges);
     if (lastHeight <= firstHeight) {
         std::printf("growth_frames: the window did not grow\n");
         return 1;
     }
-    return failed == 0 ? 0 : 1;
+    return failed == 0 && (edgeAllowed || edges == 0) ? 0 : 1;
 }

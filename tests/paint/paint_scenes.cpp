@@ -83,6 +83,8 @@ std::vector<NamedScene> ComparedScenes() {
     funktioner::ResetEngine();
     funktioner::SetRandomSource(test::DeckSource(FixedDeck()));
     Karvelo form(window);
+    // As start-up leaves it (without touching the player's stored settings).
+    form.scene().SetVisible({ElementKind::PilN, 0}, true);
     // The table while the window grows, before the deal: the title gone.
     window.form = &form;
     window.untilCopy = 1;
