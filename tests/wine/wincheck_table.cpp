@@ -265,10 +265,14 @@ void DoubleClick(const Screen& s, Point a) {
         " sleep 0.1 click --repeat 2 --delay 60 1");
 }
 
-// Makes `m` with `input` and waits until the screen shows the table after it and the
-// automatic play; input the game ignored because it came too soon after the previous
-// move is made again.
-bool PlayWith(const Screen& s, TableModel& t, const PlayerMove& m, bool last,
+// Makes `m` with `input` (`how`, for the messages) and waits until the screen shows the
+// table after it and the automatic play; input the game ignored because it came too
+// soon after the previous move is made again. Near the end a move can set off the
+// automatic play of every card left, each flight paced to displayed frames: up to half
+// a minute on a loaded machine.
+constexpr int kLongestMoveMs = 30000;
+
+bool PlayWith(const Screen& s, TableModel& t, const PlayerMove& m, bool last, const char* how,
               const std::function<void()>& input) {
     TableModel after = t;
     if (!after.Apply(m)) {
@@ -279,24 +283,24 @@ bool PlayWith(const Screen& s, TableModel& t, const PlayerMove& m, bool last,
         input();
         if (last && after.Won()) return true;  // the table is cleared and a question asked
         std::string why;
-        if (WaitFor(s, after, 8000, why)) {
+        if (WaitFor(s, after, kLongestMoveMs, why)) {
             t = after;
             Sleep(120);  // the move's handler returns
             return true;
         }
         std::string unchanged;
         if (!WaitFor(s, t, 500, unchanged)) {
-            std::fprintf(stderr, "after moving %s: %s\n", Name(m.card).c_str(), why.c_str());
+            std::fprintf(stderr, "after moving %s %s: %s\n", Name(m.card).c_str(), how, why.c_str());
             return false;
         }
     }
-    std::fprintf(stderr, "%s never moved\n", Name(m.card).c_str());
+    std::fprintf(stderr, "%s never moved %s\n", Name(m.card).c_str(), how);
     return false;
 }
 
 // Plays `m` with the mouse: a drag, or a double-click.
 bool Play(const Screen& s, TableModel& t, const PlayerMove& m, bool doubleClick, bool last) {
-    return PlayWith(s, t, m, last, [&] {
+    return PlayWith(s, t, m, last, "with the mouse", [&] {
         if (doubleClick) {
             DoubleClick(s, CardPoint(t, m.from, m.card));
         } else {
@@ -553,7 +557,7 @@ struct KeyPlayer {
 // Plays `m` with keys: Escape (cards lifted by a key the game took while cards still
 // flew go back down), the arrows to the card, Enter, the arrows to the place, Space.
 bool PlayByKeys(const Screen& s, TableModel& t, KeyPlayer& player, const PlayerMove& m, bool last) {
-    return PlayWith(s, t, m, last, [&] {
+    return PlayWith(s, t, m, last, "by keys", [&] {
         std::string keys = "Escape " + player.WalkTo(ToTablePlace(m.from)) + "Return ";
         keys += player.WalkTo(ToTablePlace(m.to)) + "space";
         Keys(s, keys);
