@@ -110,11 +110,28 @@ void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 
 constexpr int kCardW = 71, kCardH = 96, kStrip = 20;
 
+// A rectangle of client-area pixels, right and bottom outside.
+struct Box {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+    Box Grown(int by) const { return {left - by, top - by, right + by, bottom + by}; }
+};
+
 struct Screen {
     std::string window;
     int menu = 0;  // pixels of menu bar above the client area
     std::array<Image, 53> faces;
     std::array<Image, 3> arrows;  // down, left, right
+    // The frame the game draws around the keyboard's focus, 3 pixels wide just outside
+    // the focused place; what lies under it is not compared. Set for the table being
+    // looked for.
+    mutable std::optional<karvelo::TablePlace> focus;  // where the keys left it, if shown
+    mutable std::optional<Box> focusRing;
+
+    bool UnderFocusRing(int x, int y) const {
+        // A pixel more each way for rounding.
+        return focusRing && focusRing->Grown(4).Contains(x, y) && !focusRing->Grown(-1).Contains(x, y);
+    }
 
     std::optional<Image> Shot() const {
         std::unique_ptr<FILE, int (*)(FILE*)> p(
@@ -132,7 +149,7 @@ struct Screen {
         for (int fy = 0; fy < rows; ++fy)
             for (int fx = 0; fx < face.width; ++fx) {
                 const unsigned char* a = face.At(fx, fy);
-                if (a[3] != 255) continue;
+                if (a[3] != 255 || UnderFocusRing(x + fx, y + fy)) continue;
                 const unsigned char* s = shot.At(x + fx, Y(y) + fy);
                 if (s[0] != a[0] || s[1] != a[1] || s[2] != a[2]) return false;
             }
@@ -161,7 +178,7 @@ struct Screen {
         const unsigned char* bg = shot.At(2, Y(105));  // between the frames and the columns
         for (int yy = y; yy < y + h; ++yy)
             for (int xx = x; xx < x + w; ++xx) {
-                if (!shot.Inside(xx, Y(yy))) continue;
+                if (!shot.Inside(xx, Y(yy)) || UnderFocusRing(xx, yy)) continue;
                 const unsigned char* s = shot.At(xx, Y(yy));
                 if (s[0] != bg[0] || s[1] != bg[1] || s[2] != bg[2]) return false;
             }
@@ -183,7 +200,24 @@ std::string Name(int code) {
 // Whether the screen shows `t`: every card of every column at its place (each covered
 // one by its strip, the last whole) and nothing below, the free cells and the top of
 // each foundation.
+// The focused place on table `t`: a free cell's or foundation's frame, a column's last
+// card or the place of its first.
+Box FocusBox(const karvelo::TablePlace& p, const TableModel& t) {
+    constexpr int kFrameW = 75, kFrameH = 100;  // 1125 x 1500 twips
+    switch (p.kind) {
+    case karvelo::PlaceKind::FreeCell: return {72 * p.number, 0, 72 * p.number + kFrameW, kFrameH};
+    case karvelo::PlaceKind::Foundation:
+        return {352 + 72 * p.number, 0, 352 + 72 * p.number + kFrameW, kFrameH};
+    case karvelo::PlaceKind::Column: break;
+    }
+    const int n = static_cast<int>(t.columns[static_cast<size_t>(p.number)].size());
+    const int top = RowY(std::max(n, 1));
+    return {ColumnX(p.number), top, ColumnX(p.number) + kCardW, top + kCardH};
+}
+
 bool ShowsTable(const Screen& s, const Image& shot, const TableModel& t, std::string& why) {
+    s.focusRing.reset();
+    if (s.focus) s.focusRing = FocusBox(*s.focus, t);
     for (int c = 1; c <= 8; ++c) {
         const auto& col = t.columns[static_cast<size_t>(c)];
         const int n = static_cast<int>(col.size());
@@ -561,6 +595,7 @@ bool PlayByKeys(const Screen& s, TableModel& t, KeyPlayer& player, const PlayerM
         std::string keys = "Escape " + player.WalkTo(ToTablePlace(m.from)) + "Return ";
         keys += player.WalkTo(ToTablePlace(m.to)) + "space";
         Keys(s, keys);
+        s.focus = player.focus;
     });
 }
 
