@@ -240,6 +240,11 @@ TEST(LabelColour, BlackWhileItContrastsEnoughWithTheTableElseWhite) {
     EXPECT_EQ(LabelColour(0x00FF00), 0x000000);
     // Whatever lies above the colour's 24 bits is no colour.
     EXPECT_EQ(LabelColour(static_cast<int32_t>(0xFF000000)), 0xFFFFFF);
+    // The standard green keeps its black labels, though black has only 4.09:1 there;
+    // a green a shade off it is judged by the ratio like any other colour.
+    EXPECT_EQ(LabelColour(0x008000), 0x000000);
+    EXPECT_EQ(LabelColour(static_cast<int32_t>(0x7F008000)), 0x000000);
+    EXPECT_EQ(LabelColour(0x007F00), 0xFFFFFF);
     // Whichever is chosen is legible: at least 4.5:1 on every grey and primary.
     for (int v = 0; v < 256; v += 5) {
         const int32_t grey = v | (v << 8) | (v << 16);
