@@ -15,15 +15,11 @@
 #include "host.h"
 #include "key_focus.h"
 #include "menu_tree.h"
+#include "pointer_buttons.h"
 #include "scene.h"
 #include "window_system.h"
 
 namespace karvelo {
-
-// Pointer buttons as the handlers take them (a mask: 1 left, 2 right, 4 middle).
-inline constexpr int16_t kLeftButton = 1;
-inline constexpr int16_t kRightButton = 2;
-inline constexpr int16_t kMiddleButton = 4;
 
 class Karvelo final : public funktioner::Table,
                       public Host,
