@@ -228,5 +228,65 @@ TEST_F(MoveInputTest, CommandsDuringTheShutDownAreRefused) {
     EXPECT_TRUE(window.messages.empty());
 }
 
+TEST_F(MoveInputTest, FlightStepsWaitForFramesOnlyWhileTheWindowIsSeen) {
+    funktioner::AnimationSpeed = 9;
+    window.framesWaited = 0;
+    MoveNineToCell(1, [] {});
+    EXPECT_GE(window.framesWaited, 9) << "a frame for every step of the flight";
+
+    // Minimised in the middle of the next flight: its other steps wait for no frame,
+    // and it is completed all the same.
+    int waitedWhenHidden = -1;
+    window.onDoEvents = [&] {
+        if (waitedWhenHidden < 0 && gate().MoveInProgress()) {
+            window.visible = false;
+            waitedWhenHidden = window.framesWaited;
+        }
+    };
+    form->imgHand_DragDrop(1, Hj(9));
+    window.onDoEvents = nullptr;
+    EXPECT_EQ(window.framesWaited, waitedWhenHidden);
+    EXPECT_EQ(Board(0, 2), Hj(9));
+    EXPECT_EQ(form->Tag(Hj(9)), "02");
+}
+
+TEST_F(MoveInputTest, SessionEndRecordsTheGameInProgressAsOneLoss) {
+    form->SessionEnding();
+    EXPECT_EQ(window.unloads, 1);
+    EXPECT_TRUE(form->Terminated());
+    EXPECT_EQ(StoredStat(kPlayed), 1);
+    EXPECT_EQ(StoredStat(kLossRun), 1);
+    // A window system may say it twice (asked, then told): still one loss.
+    form->SessionEnding();
+    form->CloseRequested();
+    EXPECT_EQ(window.unloads, 1);
+    EXPECT_EQ(StoredStat(kPlayed), 1);
+}
+
+TEST_F(MoveInputTest, SessionEndWithoutAGameRecordsNothing) {
+    form.reset();
+    funktioner::ResetEngine();
+    Open();  // the title picture, no game dealt
+    form->SessionEnding();
+    EXPECT_EQ(window.unloads, 1);
+    EXPECT_EQ(StoredStat(kPlayed), 0);
+}
+
+TEST_F(MoveInputTest, SessionEndDuringAMoveWaitsForItUnpacedThenRecordsOneLoss) {
+    funktioner::AnimationSpeed = 33;
+    int waitedAtTheEnd = -1;
+    MoveNineToCell(3, [&] {
+        form->SessionEnding();
+        EXPECT_EQ(window.unloads, 0) << "the move is laid down first, as with \"Avsluta\"";
+        EXPECT_EQ(StoredStat(kPlayed), 0);
+        waitedAtTheEnd = window.framesWaited;
+    });
+    // What was left of the flight waited for no frame: the session may end any moment.
+    EXPECT_EQ(window.framesWaited, waitedAtTheEnd);
+    EXPECT_EQ(window.unloads, 1);
+    EXPECT_EQ(StoredStat(kPlayed), 1);
+    EXPECT_EQ(StoredStat(kLossRun), 1);
+}
+
 }  // namespace
 }  // namespace karvelo::test

@@ -188,6 +188,43 @@ TEST_F(GameWindow, ClosingDuringAGameStoresItAsLostAndEndsTheLoop) {
     RegCloseKey(key);
 }
 
+// A stored statistics counter, 0 when missing.
+DWORD StoredStat(const wchar_t* name) {
+    DWORD value = 0, size = sizeof value;
+    RegGetValueW(HKEY_CURRENT_USER, (std::wstring(kAppKey) + L"\\Statistik").c_str(), name, RRF_RT_ANY,
+                 nullptr, &value, &size);
+    return value;
+}
+
+TEST_F(GameWindow, TheEndOfTheSessionDuringAGameStoresOneLossAndEndsTheRun) {
+    Deal();
+    EXPECT_TRUE(SendMessageW(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF)) << "never holds it up";
+    SendMessageW(hwnd, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);  // another program refused
+    EXPECT_TRUE(IsWindow(hwnd));
+    EXPECT_EQ(StoredStat(L"Stat 1"), 0u);
+    SendMessageW(hwnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(StoredStat(L"Stat 1"), 1u);
+    EXPECT_EQ(StoredStat(L"Stat 8"), 1u) << "a run of one loss";
+    EXPECT_EQ(RunMessageLoop(), 0);
+}
+
+TEST_F(GameWindow, TheEndOfTheSessionInTheMiddleOfAMoveWaitsForItAndStoresOneLoss) {
+    Deal();
+    const int n = funktioner::Board(3, 0);
+    const LPARAM at = At(120 + 2400 + 500, 1680 + 300 * (n - 1) + 700);
+    // Arrives while the double-click's card flies to its free cell.
+    PostMessageW(hwnd, WM_ENDSESSION, TRUE, 0);
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
+    SendMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
+    ProcessPendingEvents();
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(StoredStat(L"Stat 1"), 1u);
+    EXPECT_EQ(StoredStat(L"Stat 8"), 1u);
+}
+
 // The real statistics dialog, looked at and closed from inside its own modal loop.
 struct Seen {
     std::wstring caption, text;
