@@ -60,6 +60,20 @@ protected:
         window.onDoEvents = nullptr;
         ASSERT_GE(passes, at) << "the move let events through fewer times";
     }
+
+    // The run has ended once, the game in progress stored as one loss, and nothing
+    // acts after the end.
+    void ExpectOneLossAndTheEnd() {
+        EXPECT_EQ(window.unloads, 1);
+        EXPECT_TRUE(form->Terminated());
+        EXPECT_EQ(StoredStat(kPlayed), 1);
+        EXPECT_EQ(StoredStat(kLossRun), 1);
+        form->mnuNyttSpel_Click();
+        form->CloseRequested();
+        form->SessionEnding();  // a window system may say it twice: asked, then told
+        EXPECT_EQ(window.unloads, 1);
+        EXPECT_EQ(StoredStat(kPlayed), 1);
+    }
 };
 
 TEST_F(MoveInputTest, PressesDropsAndDoubleClicksDuringAFlightAreIgnored) {
@@ -106,15 +120,7 @@ TEST_F(MoveInputTest, AvslutaAndClosingDuringAMoveWaitThenEndTheRunOnce) {
         form->mnuNyttSpel_Click();  // the player is leaving: no deal
         EXPECT_EQ(window.unloads, 0);
     });
-    EXPECT_EQ(window.unloads, 1);
-    EXPECT_TRUE(form->Terminated());
-    EXPECT_EQ(StoredStat(kPlayed), 1);
-    EXPECT_EQ(StoredStat(kLossRun), 1);
-    // Nothing acts after the end.
-    form->mnuNyttSpel_Click();
-    form->CloseRequested();
-    EXPECT_EQ(window.unloads, 1);
-    EXPECT_EQ(StoredStat(kPlayed), 1);
+    ExpectOneLossAndTheEnd();
 }
 
 TEST_F(MoveInputTest, StatisticsDuringAMoveWaitAndOpenOnce) {
@@ -252,15 +258,7 @@ TEST_F(MoveInputTest, FlightStepsWaitForFramesOnlyWhileTheWindowIsSeen) {
 
 TEST_F(MoveInputTest, SessionEndRecordsTheGameInProgressAsOneLoss) {
     form->SessionEnding();
-    EXPECT_EQ(window.unloads, 1);
-    EXPECT_TRUE(form->Terminated());
-    EXPECT_EQ(StoredStat(kPlayed), 1);
-    EXPECT_EQ(StoredStat(kLossRun), 1);
-    // A window system may say it twice (asked, then told): still one loss.
-    form->SessionEnding();
-    form->CloseRequested();
-    EXPECT_EQ(window.unloads, 1);
-    EXPECT_EQ(StoredStat(kPlayed), 1);
+    ExpectOneLossAndTheEnd();
 }
 
 TEST_F(MoveInputTest, SessionEndWithoutAGameRecordsNothing) {
@@ -283,9 +281,7 @@ TEST_F(MoveInputTest, SessionEndDuringAMoveWaitsForItUnpacedThenRecordsOneLoss) 
     });
     // What was left of the flight waited for no frame: the session may end any moment.
     EXPECT_EQ(window.framesWaited, waitedAtTheEnd);
-    EXPECT_EQ(window.unloads, 1);
-    EXPECT_EQ(StoredStat(kPlayed), 1);
-    EXPECT_EQ(StoredStat(kLossRun), 1);
+    ExpectOneLossAndTheEnd();
 }
 
 }  // namespace
