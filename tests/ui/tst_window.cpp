@@ -8,7 +8,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
+
 #include "funktioner.h"
+#include "session_signals.h"
 #include "rounding.h"
 #include "settings.h"
 #include "texts.h"
@@ -532,6 +535,34 @@ private slots:
             QCOMPARE(StoredStat(1), 2);
             QCOMPARE(StoredStat(8), 2);
         }
+    }
+
+    // Told to end by a signal (the session ends, the system shuts down): the same.
+    void aSignalToEndIsTheEndOfTheSession() {
+        auto win = OpenWindow();
+        QVERIFY(win);
+        KarveloWindow& w = *win->w;
+        w.MenuItem(MenuCommand::NyttSpel)->trigger();
+        struct sigaction before {};
+        sigaction(SIGTERM, nullptr, &before);
+        {
+            SessionSignals ending([&w] { w.SessionEnding(); });
+            QVERIFY(ending.Installed());
+            {
+                SessionSignals second([] {});  // one at a time: it takes nothing away
+                QVERIFY(!second.Installed());
+            }
+            ::raise(SIGTERM);
+            QTRY_COMPARE(win->terminations, 1);
+            QCOMPARE(StoredStat(1), 1);
+            ::raise(SIGHUP);
+            QTest::qWait(20);
+            QCOMPARE(win->terminations, 1);
+            QCOMPARE(StoredStat(1), 1);
+        }
+        struct sigaction after {};
+        sigaction(SIGTERM, nullptr, &after);
+        QVERIFY(after.sa_handler == before.sa_handler);
     }
 };
 
