@@ -1,6 +1,6 @@
 #pragma once
 // The statistics text's tab stops in the font a window shows it in: what the window
-// measures of that font, and the stops it gives (store/statistics_layout.h), with the
+// measures of that font, and the stops it gives (statistics_layout.h), with the
 // last stop after the percentages. Widths in pixels.
 #include <array>
 #include <functional>
