@@ -16,6 +16,7 @@
 #include "key_focus.h"
 #include "menu_tree.h"
 #include "scene.h"
+#include "surroundings.h"
 #include "window_system.h"
 
 namespace karvelo {
@@ -148,6 +149,9 @@ private:
     std::optional<Drag> drag_;
     std::optional<int> rightPressed_;  // the card that took a right press
     std::optional<KeyFocus> keyFocus_;
+    // The engine's host, table and receiver of results are this window while it
+    // lives; last, so it is undone first.
+    funktioner::Surroundings surroundings_;
 };
 
 }  // namespace karvelo
