@@ -15,8 +15,9 @@
 jobs=${KARVELO_JOBS:-2}
 toolchain=$PWD/cmake/mingw-w64-x86_64.cmake
 host_tools=$out/host/assets/bmp
-# The Windows build and its host tools need no Qt; CMake is told to find none.
-no_qt=(-DCMAKE_DISABLE_FIND_PACKAGE_Qt6=ON -DCMAKE_DISABLE_FIND_PACKAGE_Qt5=ON)
+# The Windows build and its host tools need no Qt; CMake is told to find none (and not
+# to remark that nothing asked).
+no_qt=(--no-warn-unused-cli -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=ON -DCMAKE_DISABLE_FIND_PACKAGE_Qt5=ON)
 
 wine_packages() {
   local want=(g++-mingw-w64-x86-64 wine64 wine googletest cmake make g++ libpng-dev
