@@ -9,6 +9,8 @@
 #                        bitmaps with libpng), plus any other native targets named
 #                        (wincheck's screen reader wincheck_table among them); a
 #                        build without the Qt window, so no Qt is needed
+#   qt_tools_build       the Qt window's targets named, for this machine, where Qt is
+#                        installed (the comparisons of the two windows' pictures)
 #   release_build        the optimised Windows build, of the targets named
 # and sets $wine, $toolchain, $host_tools and $jobs.
 
@@ -92,6 +94,21 @@ host_tools_build() {
   cmake -S . -B "$out/host" -DCMAKE_BUILD_TYPE=Release -DKARVELO_GUI=OFF -DKARVELO_TESTS=OFF \
         -DKARVELO_WERROR=ON -DKARVELO_WINCHECK_TOOLS=ON "${no_qt[@]}" >/dev/null
   cmake --build "$out/host" -j"$jobs" --target karvelo_tobmp "$@" >/dev/null
+}
+
+# The Qt window and the tools that compare the Windows window with it, built for this
+# machine into $out/host-qt; sets $qt_tools to that folder, or leaves it empty (and
+# says so) where Qt is not installed, for the comparisons to be skipped.
+qt_tools=
+qt_tools_build() {
+  echo "== the Qt window's $* for this machine, for the comparisons"
+  if ! cmake -S . -B "$out/host-qt" -DCMAKE_BUILD_TYPE=Release -DKARVELO_TESTS=OFF \
+         -DKARVELO_WERROR=ON -DKARVELO_WINCHECK_TOOLS=ON >"$out/host-qt.log" 2>&1; then
+    echo "no Qt on this machine (see ${out#"$PWD"/}/host-qt.log): the comparisons with the Qt window are skipped"
+    return 0
+  fi
+  cmake --build "$out/host-qt" -j"$jobs" --target "$@" >/dev/null
+  qt_tools=$out/host-qt
 }
 
 release_build() {
