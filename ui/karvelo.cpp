@@ -35,21 +35,16 @@ std::string Trimmed(const std::string& s) {
 }  // namespace
 
 Karvelo::Karvelo(WindowSystem& window)
-    : window_(window), backColour_(kStandardColour), tickedSpeedItem_(kStandardSpeedItem) {
+    : window_(window),
+      backColour_(kStandardColour),
+      tickedSpeedItem_(kStandardSpeedItem),
+      surroundings_({.host = this, .table = this, .results = this}) {
     BuildScene();
     // A new run of the program: nothing of an earlier window's run is waiting.
     funktioner::gate() = funktioner::InputGate{};
-    funktioner::SetTable(this);
-    funktioner::SetGameResults(this);
-    SetHost(this);
 }
 
-Karvelo::~Karvelo() {
-    if (funktioner::HasTable() && &funktioner::table() == this) funktioner::SetTable(nullptr);
-    if (&funktioner::results() == this) funktioner::SetGameResults(nullptr);
-    if (&host() == this) SetHost(nullptr);
-    scene_.SetDamageListener(nullptr);
-}
+Karvelo::~Karvelo() { scene_.SetDamageListener(nullptr); }
 
 void Karvelo::BuildScene() {
     namespace W = layout;

@@ -18,6 +18,7 @@
 #include "menu_tree.h"
 #include "pointer_buttons.h"
 #include "scene.h"
+#include "surroundings.h"
 #include "window_system.h"
 
 namespace karvelo {
@@ -154,6 +155,9 @@ private:
     std::optional<Drag> drag_;
     std::optional<int> rightPressed_;  // the card that took a right press
     std::optional<KeyFocus> keyFocus_;
+    // The engine's host, table and receiver of results are this window while it
+    // lives; last, so it is undone first.
+    funktioner::Surroundings surroundings_;
 };
 
 }  // namespace karvelo

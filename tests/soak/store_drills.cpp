@@ -32,6 +32,7 @@
 #include "regapi.h"
 #include "stat_model.h"
 #include "statistics.h"
+#include "surroundings.h"
 
 namespace {
 
@@ -222,7 +223,7 @@ void KillDrill(const std::string& base, int kills) {
                     Send(out, std::string(reinterpret_cast<const char*>(&p), sizeof p));
                 };
                 host.onYield = [&] { send('Y', 0); };
-                karvelo::SetHost(&host);
+                const funktioner::Surroundings answering({.host = &host});
                 for (uint32_t op = first;; ++op) {
                     send('B', op);
                     switch (OpNumber(op)) {
@@ -330,7 +331,7 @@ void FullDiskDrill(const std::string& dir, bool limitFileSize) {
             ::setrlimit(RLIMIT_FSIZE, &limit);
         }
         DrillHost host;
-        karvelo::SetHost(&host);
+        const funktioner::Surroundings answering({.host = &host});
         // Large values until none fit, then small ones into the last gaps.
         int i = 0;
         for (const size_t length : {900u, 1u}) {
@@ -389,7 +390,7 @@ void FullDiskDrill(const std::string& dir, bool limitFileSize) {
             if (e.path().filename() == "ballast") fs::remove(e.path());
     }
     DrillHost parent;
-    karvelo::SetHost(&parent);
+    const funktioner::Surroundings answering({.host = &parent});
     size_t lost = 0;
     for (const std::string& entry : kept) {
         const std::string name = entry.substr(0, entry.find(' '));
@@ -425,7 +426,6 @@ void FullDiskDrill(const std::string& dir, bool limitFileSize) {
     karvelo::RecordGameResult(true);
     Found(parent.messages.empty() && Stat(1) == played + 1,
           "with room again the store takes writes (" + std::to_string(parent.messages.size()) + " messages)");
-    karvelo::SetHost(nullptr);
 }
 
 // ---- Two copies at once
@@ -438,7 +438,7 @@ void CopiesDrill(const std::string& base, int games) {
     auto copy = [games](int id) {
         return [games, id](int out) {
             DrillHost host;
-            karvelo::SetHost(&host);
+            const funktioner::Surroundings answering({.host = &host});
             int mismatches = 0;
             const std::string own = kScratch + "\\Copy" + std::to_string(id);
             for (int g = 0; g < games; ++g) {

@@ -25,6 +25,7 @@
 #include "sqlite_integrity.h"
 #include "statistics.h"
 #include "store_test_support.h"
+#include "surroundings.h"
 
 namespace karvelo::test {
 namespace {
@@ -265,12 +266,11 @@ TEST_F(StoreFaults, WhatCannotBeMovedIsLeftAloneAndToldOnce) {
     const std::string report = InChild(
         [] {
             RecordingHost child;
-            SetHost(&child);
+            const funktioner::Surroundings answering({.host = &child});
             RegAPI::CreateNewKey(HKEY_CURRENT_USER, kCurrent);
             RecordGameResult(false);
             RecordGameResult(true);
             const std::string played = RegAPI::ReadRegValue(HKEY_CURRENT_USER, kCurrent, "Stat 1");
-            SetHost(nullptr);
             return played + kSeparator + Joined(child.Texts());
         },
         true);
@@ -296,13 +296,12 @@ TEST_F(StoreFaults, ReadOnlyFolderOrFileKeepsReadingAndReportsEachWrite) {
         const std::string report = InChild(
             [] {
                 RecordingHost child;
-                SetHost(&child);
+                const funktioner::Surroundings answering({.host = &child});
                 std::string seen = RegAPI::ReadRegValue(HKEY_CURRENT_USER, kCurrent, "Stat 1");
                 RegAPI::CreateNewKey(HKEY_CURRENT_USER, kCurrent);         // exists: fine
                 RegAPI::CreateNewKey(HKEY_CURRENT_USER, kTotal);           // new: fails
                 RegAPI::SetNewValue(HKEY_CURRENT_USER, kCurrent, "Binary", "Stat 1", "8");
                 RecordGameResult(false);
-                SetHost(nullptr);
                 return seen + kSeparator + Joined(child.Texts());
             },
             true);
@@ -366,7 +365,7 @@ TEST_F(StoreFaults, AKilledUpdateKeepsTheGameWholeOrNotAtAll) {
                 if (::write(reports[1], &yield, sizeof yield) != sizeof yield) ::_exit(4);
                 ++yield;
             };
-            SetHost(&child);
+            const funktioner::Surroundings answering({.host = &child});
             for (int g = 0; g < 400; ++g) RecordGameResult(WonInDrill(g));
             ::_exit(0);
         }
@@ -614,7 +613,7 @@ TEST_F(StoreFaults, TwoCopiesRecordingAtOnceCountEveryGameAndDamageNothing) {
             char go;
             if (::read(gate[0], &go, 1) < 0) return std::string("gate");  // opens at EOF
             RecordingHost child;
-            SetHost(&child);
+            const funktioner::Surroundings answering({.host = &child});
             int mismatches = 0;
             const std::string own = kScratch + "\\Copy" + std::to_string(id);
             for (int g = 0; g < 30; ++g) {
@@ -623,7 +622,6 @@ TEST_F(StoreFaults, TwoCopiesRecordingAtOnceCountEveryGameAndDamageNothing) {
                 if (RegAPI::ReadRegValue(HKEY_CURRENT_USER, own, "n") != std::to_string(g + 1))
                     ++mismatches;
             }
-            SetHost(nullptr);
             return std::to_string(mismatches) + kSeparator + Joined(child.Texts());
         };
     };

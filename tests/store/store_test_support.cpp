@@ -70,7 +70,6 @@ std::string Hex(const std::string& bytes) {
 
 void StoreTest::SetUp() {
     StatCounters.Clear();
-    SetHost(&host);
     RegAPI::SetBackend(nullptr);
 #ifdef _WIN32
     DeleteUserKeyTree(kApp);
@@ -88,7 +87,6 @@ void StoreTest::SetUp() {
 
 void StoreTest::TearDown() {
     StatCounters.Clear();
-    SetHost(nullptr);
     RegAPI::SetBackend(nullptr);
 #ifndef _WIN32
     CloseUserRegistry();

@@ -14,6 +14,7 @@
 #include "recording_host.h"
 #include "reg_backend.h"
 #include "regapi.h"
+#include "surroundings.h"
 
 namespace karvelo::test {
 
@@ -63,6 +64,8 @@ protected:
     }
 
     RecordingHost host;
+    // The host above answers for the test's lifetime.
+    funktioner::Surroundings surroundings{{.host = &host}};
     std::string configDir;  // the per-user folder of this test ("" on Windows)
 };
 

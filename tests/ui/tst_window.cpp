@@ -11,6 +11,7 @@
 #include <csignal>
 
 #include "funktioner.h"
+#include "karvelo_version.h"
 #include "session_signals.h"
 #include "rounding.h"
 #include "settings.h"
@@ -264,7 +265,7 @@ private slots:
             QVERIFY(seen[size_t(i)].icon == Icon::None);
         }
         const std::string& about = seen[2].text;
-        QVERIFY(about.starts_with(std::string(16, ' ') + "Karvelo 0.9\t\r\n\t\r\n"));
+        QVERIFY(about.starts_with(std::string(16, ' ') + "Karvelo " + KARVELO_VERSION + "\t\r\n\t\r\n"));
         QVERIFY(about.ends_with("\t\r\n"));
         // Credit lines alternate with empty lines, every line ending in a tab and CR LF.
         QString body = QString::fromStdString(about.substr(16 + 11 + 3 + 3));

@@ -42,8 +42,7 @@ void FreshStart() {
         return true;
     }();
     (void)quiet;
-    // No window yet: the store's complaints about missing keys go nowhere.
-    SetHost(nullptr);
+    // No window yet, so no host: the store's complaints about missing keys go nowhere.
     const std::string app = RegAPI::kAppKey;
     for (const char* sub : {"\\Installningar", "\\Statistik", "\\StatistikTotal"})
         RegAPI::DeleteRegKey(RegAPI::HKEY_CURRENT_USER, app + sub);

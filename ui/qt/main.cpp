@@ -3,6 +3,7 @@
 
 #include "first_frame_probe.h"
 #include "font_warmup.h"
+#include "karvelo_version.h"
 #include "karvelo_window.h"
 #include "session_signals.h"
 #include "swedish_texts.h"
@@ -14,7 +15,7 @@ int main(int argc, char* argv[]) {
     karvelo::FontWarmUp fonts;
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Karvelo"));
-    QApplication::setApplicationVersion(QStringLiteral("0.9"));
+    QApplication::setApplicationVersion(QStringLiteral(KARVELO_VERSION));
     QGuiApplication::setDesktopFileName(QStringLiteral("se.karvelo.Karvelo"));
     QApplication::setWindowIcon(karvelo::WindowIcon());
     QApplication::setQuitOnLastWindowClosed(false);  // the window ends the run itself
