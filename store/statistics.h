@@ -43,6 +43,11 @@ extern StatCounterArray StatCounters;
 // The one way the rest of the program reports the end of a game.
 void RecordGameResult(bool won);
 
+// Completes a game's update or a clearing that was cut short (the program killed in
+// the middle of it), from the journal it left; called at start-up, and by each
+// operation below before its own.
+void CompleteInterruptedStatistics();
+
 // Folds the stored current record into the total.
 void MergeTotalStatistics();
 // Merge, delete "\Statistik", all counters to 0.
