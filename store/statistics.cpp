@@ -3,6 +3,7 @@
 #include "statistics.h"
 
 #include <algorithm>
+#include <deque>
 #include <limits>
 #include <optional>
 #include <string>
@@ -43,8 +44,11 @@ void Yield() { host().DoEvents(); }
 
 // Reported when values are left unwritten because what they would be computed from
 // could not be read: the store says "0" for an unreadable value, and writing sums
-// of such zeros over the stored record would wipe it.
-void ShowNotWritten() { RegAPI::ShowFailure("Could not set value"); }
+// of such zeros over the stored record would wipe it. Where another program held the
+// store, the store has told the player so once for the sitting.
+void ShowNotWritten(uint64_t heldBefore) {
+    RegAPI::ShowFailure("Could not set value", RegAPI::HeldOperations() != heldBefore);
+}
 
 // Reported when a record that was to be deleted stays (a sub-key holds it).
 void ShowNotDeleted(const std::string& key) {
@@ -202,6 +206,7 @@ void StoreGameResult(bool won) {
     // the store keeps the whole update or none of it. The Windows registry keeps each
     // value on its own: there the journal written first keeps the game whole.
     const RegAPI::Series series;
+    const uint64_t heldBefore = RegAPI::HeldOperations();
     CompleteJournal();
     auto& c = StatCounters;
     Current stored{};
@@ -237,7 +242,7 @@ void StoreGameResult(bool won) {
     if (!readable) {
         // The stored record stays as it was; only this game goes unrecorded (the
         // counters in memory still count it for this run).
-        ShowNotWritten();
+        ShowNotWritten(heldBefore);
         return;
     }
 
@@ -258,6 +263,7 @@ void StoreGameResult(bool won) {
 // Folds the stored current record into the total through the journal; with
 // `clearing`, the current record is then deleted. False when something failed.
 bool MergeInto(bool clearing) {
+    const uint64_t heldBefore = RegAPI::HeldOperations();
     RegAPI::CreateNewKey(RegAPI::HKEY_CURRENT_USER, kTotalKey);
     Yield();
     JournalEntry entry;
@@ -265,7 +271,7 @@ bool MergeInto(bool clearing) {
     const bool readable = ReadRecord(kCurrentKey, &entry.currentBefore, true) &&
                           ReadRecord(kTotalKey, &entry.totalBefore, true);
     if (!readable) {
-        ShowNotWritten();  // the total keeps its values
+        ShowNotWritten(heldBefore);  // the total keeps its values
         return false;
     }
     for (size_t i = 1; i <= kTotalCounters; ++i) {
@@ -291,14 +297,48 @@ bool MergeInto(bool clearing) {
 
 }  // namespace
 
-void RecordGameResult(bool won) {
+namespace {
+
+// Results of games that could not be written because another program held the store,
+// oldest first. Each is written, in order, before anything later is.
+std::deque<bool> heldGames;
+
+// False when the store was held and the game is to be written later.
+bool TryToStore(bool won) {
     // A game the store did not take is not counted in memory either, so the series
     // never runs ahead of the stored record.
     const StatCounterArray before = StatCounters;
     const uint64_t failuresBefore = RegAPI::FailuresShown();
+    const uint64_t heldBefore = RegAPI::HeldOperations();
     StoreGameResult(won);
-    if (RegAPI::FailuresShown() != failuresBefore) StatCounters = before;
+    if (RegAPI::FailuresShown() == failuresBefore) return true;
+    StatCounters = before;
+    return RegAPI::HeldOperations() == heldBefore;
 }
+
+}  // namespace
+
+bool WriteHeldGames() {
+    while (!heldGames.empty()) {
+        if (!TryToStore(heldGames.front())) return false;
+        heldGames.pop_front();
+    }
+    return true;
+}
+
+void RecordGameResult(bool won) {
+    heldGames.push_back(won);
+    WriteHeldGames();
+}
+
+void WriteHeldGamesBeforeTheEnd() {
+    if (heldGames.empty()) return;
+    RegAPI::backend().WaitInFullAgain();
+    WriteHeldGames();
+    heldGames.clear();  // the store stayed held to the end: they are lost with the run
+}
+
+size_t HeldGames() { return heldGames.size(); }
 
 // Outside a series: a store that may only be read must not be held for writing, and
 // each step of completing a journal can be repeated on its own.
@@ -314,6 +354,11 @@ void ClearCurrentStatistics() {
     // No game is recorded between the merge and the deletion, and where the store has
     // transactions the two are kept together or not at all: a failure reported in the
     // series takes the merge back. Elsewhere the journal does.
+    // Games held back are older than the clearing: they go into what it clears.
+    if (!WriteHeldGames()) {
+        RegAPI::ShowFailure("Could not set value");
+        return;
+    }
     const RegAPI::Series series;
     CompleteJournal();
     if (MergeInto(true)) StatCounters.Clear();
@@ -326,6 +371,7 @@ void ClearTotalStatistics() {
 }
 
 void LoadStoredCounters() {
+    WriteHeldGames();
     CompleteJournal();
     const uint64_t unreadableBefore = RegAPI::UnreadableReads();
     std::array<int32_t, kStoredCounters + 1> stored{};
@@ -339,6 +385,7 @@ void LoadStoredCounters() {
 }
 
 std::array<int32_t, 7> CombinedRecord() {
+    WriteHeldGames();
     CompleteJournal();
     std::array<int32_t, 7> record{};
     RegAPI::CreateNewKey(RegAPI::HKEY_CURRENT_USER, kTotalKey);

@@ -190,6 +190,7 @@ void Karvelo::Form_Terminate() {
     if (!funktioner::gate().BeginShutDown()) return;
     if (drag_) CancelDrag();
     if (funktioner::GameInProgress) RecordGameResult(false);
+    WriteHeldGamesBeforeTheEnd();
     DoEvents();
     funktioner::Board.Clear();
     funktioner::Deck.Clear();
