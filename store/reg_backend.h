@@ -82,6 +82,10 @@ public:
     // still to write).
     virtual void WaitInFullAgain() {}
 
+    // The cause of the last failure, for the player ("The disk holding ... is full."),
+    // or "" where the store cannot tell one.
+    virtual std::string FailureCause() { return {}; }
+
     // The bytes a string value keeps for a UTF-8 text (without the terminating zero),
     // and the text back from such bytes.
     virtual std::string EncodeText(const std::string& utf8) { return utf8; }
@@ -124,6 +128,7 @@ public:
     bool UndoSeries() override { return to().UndoSeries(); }
     std::string TakeNotice() override { return to().TakeNotice(); }
     void WaitInFullAgain() override { to().WaitInFullAgain(); }
+    std::string FailureCause() override { return to().FailureCause(); }
     std::string EncodeText(const std::string& utf8) override { return to().EncodeText(utf8); }
     std::string DecodeText(const std::string& stored) override { return to().DecodeText(stored); }
 

@@ -63,6 +63,7 @@ public:
     bool UndoSeries() override { return Db().UndoSeries(); }
     std::string TakeNotice() override { return Db().TakeNotice(); }
     void WaitInFullAgain() override { Db().WaitInFullAgain(); }
+    std::string FailureCause() override { return Db().lastCause(); }
 
     Status SetValue(KeyHandle key, const std::string& name, uint32_t type, const uint8_t* data,
                     uint32_t size) override {

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <exception>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@ uint64_t held = 0;
 int seriesDepth = 0;
 bool failedInSeries = false;  // a failure was reported: nothing of the series is kept
 bool shownInSeries = false;   // the series' one failure message is out
+std::set<std::string> causesTold;  // each cause of failure is shown once in a sitting
 
 // A read that failed for a reason other than the key or value being absent.
 void NoteRead(Status s) {
@@ -47,6 +49,20 @@ void Show(const std::string& text, Status status = kSuccess) {
         failedInSeries = true;
         if (shownInSeries) return;
         shownInSeries = true;
+    }
+    // Where the store names the cause, the player learns it once, with the first
+    // failure it causes; later failures of the same cause are only counted.
+    std::string cause;
+    if (status == kAccessDenied || status == kCantOpen || status == kIoFailed || status == kBadDb) {
+        try {
+            cause = backend().FailureCause();
+        } catch (...) {
+        }
+    }
+    if (!cause.empty()) {
+        if (!causesTold.insert(cause).second) return;
+        Box(text + "\r\n" + cause);
+        return;
     }
     Box(text);
 }
@@ -136,7 +152,7 @@ Series::~Series() {
 
 uint64_t FailuresShown() { return failures; }
 void ShowFailure(const std::string& text, bool storeHeld) {
-    Show(text, storeHeld ? kBusy : kSuccess);
+    Show(text, storeHeld ? kBusy : kIoFailed);
 }
 uint64_t HeldOperations() { return held; }
 uint64_t UnreadableReads() { return unreadable; }

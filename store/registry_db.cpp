@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <thread>
 #include <unordered_map>
 
@@ -182,10 +183,31 @@ RegistryDb::~RegistryDb() {
     if (seriesLock_ >= 0) ::close(seriesLock_);  // closing the file lets go of its lock
 }
 
+std::string RegistryDb::FailureCause(int rc, int systemError) const {
+    const int primary = rc & 0xFF;
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+        return "Another program is holding the store " + file_ + ".";
+    if (primary == SQLITE_FULL || systemError == ENOSPC || systemError == EDQUOT ||
+        systemError == EFBIG)
+        return "The disk holding the store " + file_ + " is full.";
+    if (IsCorruption(rc)) return "The store " + file_ + " is damaged.";
+    if (systemError == EISDIR)
+        return "A folder stands where a file of the store " + file_ + " belongs.";
+    if (systemError == EROFS)
+        return "The store " + file_ + " is on a disk that may only be read.";
+    if (primary == SQLITE_READONLY || primary == SQLITE_PERM || systemError == EACCES ||
+        systemError == EPERM)
+        return "The store " + file_ + " may not be written (no permission).";
+    std::string cause = "The store " + file_ + " cannot be used: " + sqlite3_errstr(rc);
+    if (systemError) cause += std::string(" (") + std::strerror(systemError) + ")";
+    return cause + ".";
+}
+
 Status RegistryDb::Result(int rc) {
     const Status s = MapResult(rc);
     if (s != RegAPI::kSuccess) {
         lastError_ = sqlite3_errstr(rc);
+        cause_ = FailureCause(rc, impl_ && impl_->db ? sqlite3_system_errno(impl_->db) : 0);
         if (impl_ && IsCorruption(rc)) impl_->broken = true;
         if (seriesDepth_ > 0 && seriesFailure_ == RegAPI::kSuccess) seriesFailure_ = s;
     }

@@ -141,6 +141,9 @@ public:
     std::string TakeNotice();
     // SQLite's words for the last failure met ("database or disk is full").
     const std::string& lastError() const { return lastError_; }
+    // The last failure met, for the player: what is wrong, naming the file ("The disk
+    // holding ... is full.").
+    const std::string& lastCause() const { return cause_; }
 
     // Closes the connection; the next call opens the file again.
     void Close();
@@ -160,6 +163,8 @@ private:
     Status Result(int rc);
     bool InSeriesTransaction() const { return seriesTransaction_; }
     static int OnBusy(void* self, int attempt);
+    // Names the cause of a failure with SQLite's result code and the system's error.
+    std::string FailureCause(int rc, int systemError) const;
     // How long a wait that began at `startMs` may last.
     int64_t WaitLimitMs(int64_t startMs) const;
     // A wait gave up at `nowMs`: later ones are short, and the player is told once.
@@ -177,14 +182,18 @@ private:
     bool recover_ = false;
     bool inMemory_ = false;
     std::string lastError_;
+    std::string cause_;
     std::string setAside_;
     std::string notice_;
+    std::string sideInTheWay_;  // what is no file where SQLite's journal belongs
     std::unique_ptr<Impl> impl_;
 
     class Txn;  // a transaction of one operation, or the series' own
 };
 
-// "$XDG_CONFIG_HOME/karvelo/registry.db", else "$HOME/.config/karvelo/registry.db".
+// "$XDG_CONFIG_HOME/karvelo/registry.db", else "<home>/.config/karvelo/registry.db"
+// with the home folder from $HOME or else the password database; "" when there is
+// none.
 std::string UserRegistryFile();
 // The store of the current user, opened at its first use.
 RegistryDb& UserRegistry();

@@ -370,23 +370,20 @@ void ClearTotalStatistics() {
     if (RegAPI::UndeletedKeys() != undeletedBefore) ShowNotDeleted(kTotalKey);
 }
 
-void LoadStoredCounters() {
+bool LoadStoredCounters() {
+    WriteHeldGames();
+    CompleteJournal();
+    Current stored{};
+    // An unreadable record reads as zeros; the counters of the last update are closer.
+    if (!ReadRecord(kCurrentKey, &stored, true)) return false;
+    for (int i = 1; i <= kStoredCounters; ++i) StatCounters(i) = stored[static_cast<size_t>(i)];
+    return true;
+}
+
+std::array<int32_t, 7> CombinedRecord(bool* readable) {
     WriteHeldGames();
     CompleteJournal();
     const uint64_t unreadableBefore = RegAPI::UnreadableReads();
-    std::array<int32_t, kStoredCounters + 1> stored{};
-    for (int i = 1; i <= kStoredCounters; ++i) {
-        stored[static_cast<size_t>(i)] = Read(kCurrentKey, i);
-        Yield();
-    }
-    // An unreadable record reads as zeros; the counters of the last update are closer.
-    if (RegAPI::UnreadableReads() != unreadableBefore) return;
-    for (int i = 1; i <= kStoredCounters; ++i) StatCounters(i) = stored[static_cast<size_t>(i)];
-}
-
-std::array<int32_t, 7> CombinedRecord() {
-    WriteHeldGames();
-    CompleteJournal();
     std::array<int32_t, 7> record{};
     RegAPI::CreateNewKey(RegAPI::HKEY_CURRENT_USER, kTotalKey);
     Yield();
@@ -398,6 +395,7 @@ std::array<int32_t, 7> CombinedRecord() {
         record[static_cast<size_t>(i)] =
             i <= kWon ? SaturatingAdd(current, total) : (total > current ? total : current);
     }
+    if (readable) *readable = RegAPI::UnreadableReads() == unreadableBefore;
     return record;
 }
 

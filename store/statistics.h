@@ -65,9 +65,11 @@ void MergeTotalStatistics();
 void ClearCurrentStatistics();
 // Deletes "\StatistikTotal".
 void ClearTotalStatistics();
-// Loads counters 1 to 8 from the stored current record (before showing them).
-void LoadStoredCounters();
-// The full view's record, entries 1 to 6 (entry 0 unused).
-std::array<int32_t, 7> CombinedRecord();
+// Loads counters 1 to 8 from the stored current record (before showing them); false,
+// with the counters left as they were, when the record could not be read.
+bool LoadStoredCounters();
+// The full view's record, entries 1 to 6 (entry 0 unused); *readable false when the
+// store could not be read (the figures then are not what it holds).
+std::array<int32_t, 7> CombinedRecord(bool* readable = nullptr);
 
 }  // namespace karvelo

@@ -24,6 +24,7 @@
 #include "registry_db.h"
 #include "sqlite_integrity.h"
 #include "store_holders.h"
+#include "child_process.h"
 #include "statistics.h"
 #include "store_test_support.h"
 
@@ -33,8 +34,6 @@ namespace {
 namespace fs = std::filesystem;
 using RegAPI::HKEY_CURRENT_USER;
 using Strings = std::vector<std::string>;
-
-constexpr char kSeparator = '\x1E';
 
 class StoreFaults : public StoreTest {
 protected:
@@ -90,61 +89,6 @@ protected:
         EXPECT_EQ(host.boxes[0].title, "Karvelo");
         EXPECT_EQ(IntegrityCheck(), "ok");
     }
-
-    struct Child {
-        pid_t pid = -1;
-        int fd = -1;
-    };
-
-    // Runs body in a child process, as an unprivileged user when asked and the tests
-    // run as root (root writes through any read-only permission).
-    static Child StartChild(const std::function<std::string()>& body, bool dropPrivileges) {
-        CloseUserRegistry();  // the child must not share our connection
-        int out[2];
-        if (::pipe(out) != 0) return {};
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            ::close(out[0]);
-            if (dropPrivileges && ::geteuid() == 0 &&
-                (::setgid(65534) != 0 || ::setuid(65534) != 0))
-                ::_exit(3);
-            const std::string report = body();
-            size_t done = 0;
-            while (done < report.size()) {
-                const ssize_t n = ::write(out[1], report.data() + done, report.size() - done);
-                if (n <= 0) ::_exit(4);
-                done += static_cast<size_t>(n);
-            }
-            ::_exit(0);
-        }
-        ::close(out[1]);
-        return {pid, out[0]};
-    }
-
-    // Everything the child reported, once it has ended.
-    static std::string FinishChild(const Child& child) {
-        if (child.pid < 0) return "no child";
-        std::string report;
-        char buffer[4096];
-        ssize_t n;
-        while ((n = ::read(child.fd, buffer, sizeof buffer)) > 0)
-            report.append(buffer, static_cast<size_t>(n));
-        ::close(child.fd);
-        int status = 0;
-        ::waitpid(child.pid, &status, 0);
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) return "child failed";
-        return report;
-    }
-
-    static std::string InChild(const std::function<std::string()>& body, bool dropPrivileges) {
-        return FinishChild(StartChild(body, dropPrivileges));
-    }
-
-    static std::string Joined(const Strings& texts) {
-        std::string out;
-        for (const auto& t : texts) out += t + kSeparator;
-        return out;
-    }
 };
 
 TEST_F(StoreFaults, GarbageAndForeignFilesAreSetAsideAndAFreshStoreBegun) {
@@ -188,7 +132,8 @@ TEST_F(StoreFaults, DamageWhileRunningFailsOneOperationThenRecovers) {
         f.write(std::string(100, '\x11').data(), 100);
     }
     RegAPI::SetNewValue(HKEY_CURRENT_USER, kScratch, "Number", "v", "2");
-    EXPECT_EQ(host.Texts(), Strings{"Could not open key_SetNewValue"});
+    EXPECT_EQ(host.Texts(), Strings{"Could not open key_SetNewValue\r\nThe store " + File() +
+                                    " is damaged."});
     ExpectFreshStoreWorksAfterTelling("it is damaged");
     EXPECT_EQ(SetAsideFiles().size(), 1u);
 }
@@ -235,7 +180,7 @@ TEST_F(StoreFaults, WhateverStandsWhereTheStoreShouldBeIsMovedAsideOnce) {
         {"fifo", [](const std::string& f) { ::mkfifo(f.c_str(), 0600); },
          "it is a device or other special file", fs::file_type::fifo},
         {"dangling", [](const std::string& f) { fs::create_symlink("/nonexistent/karvelo/x.db", f); },
-         "it is a symbolic link to /nonexistent/karvelo/x.db, which cannot be opened",
+         "it is a symbolic link to /nonexistent/karvelo/x.db, which does not exist",
          fs::file_type::symlink},
     };
     for (const Case& c : cases) {
@@ -282,7 +227,7 @@ TEST_F(StoreFaults, WhatCannotBeMovedIsLeftAloneAndToldOnce) {
     EXPECT_TRUE(SetAsideFiles().empty());
 }
 
-TEST_F(StoreFaults, ReadOnlyFolderOrFileKeepsReadingAndReportsEachWrite) {
+TEST_F(StoreFaults, ReadOnlyFolderOrFileKeepsReadingAndIsToldOnce) {
     for (const bool folderReadOnly : {true, false}) {
         RegAPI::SetNewValue(HKEY_CURRENT_USER, kCurrent, "Binary", "Stat 1", "7");
         CloseUserRegistry();
@@ -307,10 +252,10 @@ TEST_F(StoreFaults, ReadOnlyFolderOrFileKeepsReadingAndReportsEachWrite) {
                 return seen + kSeparator + Joined(child.Texts());
             },
             true);
-        // One message for the game's update, not one for each of its values.
-        // (The game's first write is its journal, in a key of its own that cannot be made.)
-        const Strings expected{"7", "Could not create key___CreateNewKey", "Could not set value",
-                               "Could not open key_SetNewValue"};
+        // One message, naming the cause, for the whole sitting: not one for each game,
+        // nor for each of its values.
+        const Strings expected{"7", "Could not create key___CreateNewKey\r\nThe store " +
+                                        File() + " may not be written (no permission)."};
         EXPECT_EQ(report, Joined(expected)) << (folderReadOnly ? "folder" : "file");
 
         ::chmod(Folder().c_str(), 0700);

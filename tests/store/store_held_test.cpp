@@ -90,7 +90,7 @@ TEST_F(HeldStore, AClearingWaitsForTheGamesBeforeIt) {
     Holder other(UserRegistryFile());
     RecordGameResult(true);
     ClearCurrentStatistics();  // cannot go before the game it would clear
-    EXPECT_EQ(host.Texts().back(), "Could not set value");
+    EXPECT_TRUE(host.Texts().back().starts_with("Could not set value"));
     other.Release();
     EXPECT_EQ(HeldGames(), 1u);
     EXPECT_FALSE(KeyExists(kTotal));
