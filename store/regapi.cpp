@@ -11,24 +11,18 @@
 #include "host.h"
 #include "little_endian.h"
 #include "reg_backend.h"
+#include "store_session.h"
 
 namespace RegAPI {
 namespace {
 
-Backend* installed = nullptr;
-uint64_t failures = 0;
-uint64_t unreadable = 0;
-uint64_t undeleted = 0;
-uint64_t held = 0;
-int seriesDepth = 0;
-bool failedInSeries = false;  // a failure was reported: nothing of the series is kept
-bool shownInSeries = false;   // the series' one failure message is out
-std::set<std::string> causesTold;  // each cause of failure is shown once in a sitting
+// The layer's state belongs to the store's session of this sitting.
+LayerState& S() { return karvelo::session().layer; }
 
 // A read that failed for a reason other than the key or value being absent.
 void NoteRead(Status s) {
-    if (s != kSuccess && s != kFileNotFound) ++unreadable;
-    if (s == kBusy) ++held;
+    if (s != kSuccess && s != kFileNotFound) ++S().unreadable;
+    if (s == kBusy) ++S().held;
 }
 
 void Box(const std::string& text) {
@@ -39,16 +33,16 @@ void Box(const std::string& text) {
 // A failure: shown, unless the series it belongs to has shown one already, or another
 // program holds the store (the store tells that once, for the whole sitting).
 void Show(const std::string& text, Status status = kSuccess) {
-    ++failures;
+    ++S().failures;
     if (status == kBusy) {
-        ++held;
-        if (seriesDepth > 0) failedInSeries = true;
+        ++S().held;
+        if (S().seriesDepth > 0) S().failedInSeries = true;
         return;
     }
-    if (seriesDepth > 0) {
-        failedInSeries = true;
-        if (shownInSeries) return;
-        shownInSeries = true;
+    if (S().seriesDepth > 0) {
+        S().failedInSeries = true;
+        if (S().shownInSeries) return;
+        S().shownInSeries = true;
     }
     // Where the store names the cause, the player learns it once, with the first
     // failure it causes; later failures of the same cause are only counted.
@@ -60,7 +54,7 @@ void Show(const std::string& text, Status status = kSuccess) {
         }
     }
     if (!cause.empty()) {
-        if (!causesTold.insert(cause).second) return;
+        if (!S().causesTold.insert(cause).second) return;
         Box(text + "\r\n" + cause);
         return;
     }
@@ -129,7 +123,7 @@ private:
 }  // namespace
 
 Series::Series() {
-    if (seriesDepth++ == 0) failedInSeries = shownInSeries = false;
+    if (S().seriesDepth++ == 0) S().failedInSeries = S().shownInSeries = false;
     try {
         backend().BeginSeries();
     } catch (...) {
@@ -143,23 +137,23 @@ Series::~Series() {
         // A series with a failure in it is taken back where the store can do that, so
         // that the record never holds part of one; a store that keeps the series whole
         // reports at its end when it could not.
-        if (seriesDepth == 1 && failedInSeries) backend().UndoSeries();
+        if (S().seriesDepth == 1 && S().failedInSeries) backend().UndoSeries();
         if (const Status s = backend().EndSeries(); s != kSuccess) Show("Could not set value", s);
     } catch (...) {
     }
-    if (--seriesDepth == 0) failedInSeries = shownInSeries = false;
+    if (--S().seriesDepth == 0) S().failedInSeries = S().shownInSeries = false;
 }
 
-uint64_t FailuresShown() { return failures; }
+uint64_t FailuresShown() { return S().failures; }
 void ShowFailure(const std::string& text, bool storeHeld) {
     Show(text, storeHeld ? kBusy : kIoFailed);
 }
-uint64_t HeldOperations() { return held; }
-uint64_t UnreadableReads() { return unreadable; }
-uint64_t UndeletedKeys() { return undeleted; }
+uint64_t HeldOperations() { return S().held; }
+uint64_t UnreadableReads() { return S().unreadable; }
+uint64_t UndeletedKeys() { return S().undeleted; }
 
-Backend& backend() { return installed ? *installed : PlatformBackend(); }
-void SetBackend(Backend* b) { installed = b; }
+Backend& backend() { return S().installed ? *S().installed : PlatformBackend(); }
+void SetBackend(Backend* b) { S().installed = b; }
 
 void CreateNewKey(RootKey root, const std::string& subKey) {
     const TellNoticeAfter notices;
@@ -263,10 +257,10 @@ std::string ReadRegValue(RootKey root, const std::string& subKey, const std::str
         }
         key.Close();
     } catch (const std::exception& e) {
-        ++unreadable;
+        ++S().unreadable;
         ShowUnexpected(e);
     } catch (...) {
-        ++unreadable;
+        ++S().unreadable;
         ShowUnexpected();
     }
     return result;
@@ -285,8 +279,8 @@ void DeleteRegKey(RootKey root, const std::string& subKey) {
         }
         // A key that cannot be deleted stays, silently; the caller can tell.
         const Status deleted = reg.DeleteKey(root, subKey);
-        if (deleted != kSuccess && deleted != kFileNotFound) ++undeleted;
-        if (deleted == kBusy) ++held;
+        if (deleted != kSuccess && deleted != kFileNotFound) ++S().undeleted;
+        if (deleted == kBusy) ++S().held;
     } catch (const std::exception& e) {
         ShowUnexpected(e);
     } catch (...) {

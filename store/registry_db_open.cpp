@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "registry_db_internal.h"
+#include "store_session.h"
 
 namespace karvelo {
 using namespace registry_db_internal;
@@ -305,15 +306,12 @@ std::string UserRegistryFile() {
     return base + "/karvelo/registry.db";
 }
 
-namespace {
-std::unique_ptr<RegistryDb> user;
-}
-
 RegistryDb& UserRegistry() {
+    std::unique_ptr<RegistryDb>& user = session().userRegistry;
     if (!user) user = std::make_unique<RegistryDb>(UserRegistryFile());
     return *user;
 }
 
-void CloseUserRegistry() { user.reset(); }
+void CloseUserRegistry() { session().userRegistry.reset(); }
 
 }  // namespace karvelo

@@ -13,6 +13,7 @@
 #include "reg_backend.h"
 #include "regapi.h"
 #include "statistics_journal.h"
+#include "store_session.h"
 
 namespace karvelo {
 namespace {
@@ -57,7 +58,14 @@ void ShowNotDeleted(const std::string& key) {
 
 }  // namespace
 
-StatCounterArray StatCounters;
+int32_t& SessionCounters::operator()(int i) const { return session().counters(i); }
+const int32_t* SessionCounters::data() const { return session().counters.data(); }
+void SessionCounters::Clear() const { session().counters.Clear(); }
+SessionCounters::operator StatCounterArray() const { return session().counters; }
+const SessionCounters& SessionCounters::operator=(const StatCounterArray& values) const {
+    session().counters = values;
+    return *this;
+}
 
 int32_t& StatCounterArray::operator()(int i) {
     KARVELO_ASSERT(i >= 0 && i <= kCounters);
@@ -138,13 +146,6 @@ bool BetweenBeforeAndAfter(const std::array<int32_t, N>& now, const std::array<i
                            const std::array<int32_t, N>& after) {
     for (size_t i = 1; i < N; ++i)
         if (now[i] != before[i] && now[i] != after[i]) return false;
-    return true;
-}
-
-template <size_t N>
-bool AllZero(const std::array<int32_t, N>& values) {
-    for (size_t i = 1; i < N; ++i)
-        if (values[i] != 0) return false;
     return true;
 }
 
@@ -301,7 +302,7 @@ namespace {
 
 // Results of games that could not be written because another program held the store,
 // oldest first. Each is written, in order, before anything later is.
-std::deque<bool> heldGames;
+std::deque<bool>& HeldBack() { return session().heldGames; }
 
 // False when the store was held and the game is to be written later.
 bool TryToStore(bool won) {
@@ -319,26 +320,26 @@ bool TryToStore(bool won) {
 }  // namespace
 
 bool WriteHeldGames() {
-    while (!heldGames.empty()) {
-        if (!TryToStore(heldGames.front())) return false;
-        heldGames.pop_front();
+    while (!HeldBack().empty()) {
+        if (!TryToStore(HeldBack().front())) return false;
+        HeldBack().pop_front();
     }
     return true;
 }
 
 void RecordGameResult(bool won) {
-    heldGames.push_back(won);
+    HeldBack().push_back(won);
     WriteHeldGames();
 }
 
 void WriteHeldGamesBeforeTheEnd() {
-    if (heldGames.empty()) return;
+    if (HeldBack().empty()) return;
     RegAPI::backend().WaitInFullAgain();
     WriteHeldGames();
-    heldGames.clear();  // the store stayed held to the end: they are lost with the run
+    HeldBack().clear();  // the store stayed held to the end: they are lost with the run
 }
 
-size_t HeldGames() { return heldGames.size(); }
+size_t HeldGames() { return HeldBack().size(); }
 
 // Outside a series: a store that may only be read must not be held for writing, and
 // each step of completing a journal can be repeated on its own.

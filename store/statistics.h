@@ -39,7 +39,17 @@ private:
     std::array<int32_t, 15> cells_{};
     int32_t scratch_ = 0;
 };
-extern StatCounterArray StatCounters;
+// StatCounters: the counters of this sitting, which its store session owns
+// (store_session.h), by the name the rest of the program knows them.
+class SessionCounters {
+public:
+    int32_t& operator()(int i) const;
+    const int32_t* data() const;
+    void Clear() const;
+    operator StatCounterArray() const;  // a copy of them
+    const SessionCounters& operator=(const StatCounterArray& values) const;
+};
+inline constexpr SessionCounters StatCounters{};
 
 // The one way the rest of the program reports the end of a game. A game that cannot be
 // written because another program holds the store is kept and written, in order and

@@ -96,12 +96,9 @@ protected:
     // The program ends (killed) and starts again: nothing of the run is left in memory,
     // and the start completes what the journal holds.
     void Restart() {
-        RegAPI::SetBackend(nullptr);
         host.boxes.clear();  // a killed program shows nothing more
-        StatCounters.Clear();
-#ifndef _WIN32
-        CloseUserRegistry();
-#endif
+        session.reset();     // nothing of the sitting is left
+        session.emplace();
         CompleteInterruptedStatistics();
     }
 

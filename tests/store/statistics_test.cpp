@@ -293,7 +293,7 @@ public:
 // beyond the record's own at the next good update.
 TEST_F(Statistics, TheSeriesNeverRunsAheadOfTheStoredRecord) {
     for (int game = 0; game < 3; ++game) RecordGameResult(false);
-    const auto before = StatCounters;
+    const StatCounterArray before = StatCounters;
     Unwritable full;
     RegAPI::SetBackend(&full);
     RecordGameResult(false);

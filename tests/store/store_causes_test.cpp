@@ -40,6 +40,7 @@ void StartUp() {
 
 // A sitting: start, three games, a look at the statistics; every message shown.
 Strings Sitting() {
+    const StoreSession sitting;
     RecordingHost host;
     SetHost(&host);
     StartUp();
@@ -49,7 +50,6 @@ Strings Sitting() {
     PrepareNormalView({});
     WriteHeldGamesBeforeTheEnd();
     SetHost(nullptr);
-    CloseUserRegistry();
     return host.Texts();
 }
 

@@ -368,7 +368,7 @@ TEST_F(StoreFaults, AWriteThatFailsHalfwayLosesTheGameWholeAndNothingBefore) {
     RecordGameResult(true);
     RecordGameResult(false);
     ASSERT_EQ(stored(), records[2]);
-    const auto counters = StatCounters;
+    const StatCounterArray counters = StatCounters;
     FailsFourthWrite failing;
     RegAPI::SetBackend(&failing);
     RecordGameResult(true);

@@ -8,12 +8,14 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "recording_host.h"
 #include "reg_backend.h"
 #include "regapi.h"
+#include "store_session.h"
 
 namespace karvelo::test {
 
@@ -62,6 +64,8 @@ protected:
         return RegAPI::ReadRegValue(RegAPI::HKEY_CURRENT_USER, key, name);
     }
 
+    // A sitting of the store's own: counters, failures, the open database.
+    std::optional<StoreSession> session;
     RecordingHost host;
     std::string configDir;  // the per-user folder of this test ("" on Windows)
 };
