@@ -4,6 +4,9 @@
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -183,12 +186,31 @@ RegistryDb::~RegistryDb() {
     if (seriesLock_ >= 0) ::close(seriesLock_);  // closing the file lets go of its lock
 }
 
+namespace {
+
+// Whether the store's file cannot grow: its disk (nearly) full, or the file at the size
+// the process may write. SQLite does not always keep the system's error for these.
+bool NoRoomFor(const std::string& file) {
+    const std::string folder = file.substr(0, file.rfind('/') + 1) + ".";
+    struct statvfs disk {};
+    if (::statvfs(folder.c_str(), &disk) == 0 &&
+        static_cast<uint64_t>(disk.f_bavail) * disk.f_frsize < 256 * 1024)
+        return true;
+    struct rlimit limit {};
+    struct stat st {};
+    return ::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+           ::stat(file.c_str(), &st) == 0 &&
+           static_cast<uint64_t>(st.st_size) + 64 * 1024 > static_cast<uint64_t>(limit.rlim_cur);
+}
+
+}  // namespace
+
 std::string RegistryDb::FailureCause(int rc, int systemError) const {
     const int primary = rc & 0xFF;
     if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
         return "Another program is holding the store " + file_ + ".";
     if (primary == SQLITE_FULL || systemError == ENOSPC || systemError == EDQUOT ||
-        systemError == EFBIG)
+        systemError == EFBIG || (primary == SQLITE_IOERR && NoRoomFor(file_)))
         return "The disk holding the store " + file_ + " is full.";
     if (IsCorruption(rc)) return "The store " + file_ + " is damaged.";
     if (systemError == EISDIR)
