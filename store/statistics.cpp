@@ -91,15 +91,17 @@ using Current = std::array<int32_t, kStoredCounters + 1>;  // "Stat 1".."Stat 8"
 using Total = std::array<int32_t, kTotalCounters + 1>;     // "Stat 1".."Stat 6"; 0 unused
 
 // Reads "Stat 1" to "Stat <count>" of a key; false when the store could not be read
-// (the values then are not what is stored).
+// (the values then are not what is stored). It stops at the first value it cannot
+// read: the rest would each wait for a held store in vain.
 template <size_t N>
 bool ReadRecord(const std::string& key, std::array<int32_t, N>* values, bool yield = false) {
     const uint64_t unreadableBefore = RegAPI::UnreadableReads();
     for (size_t i = 1; i < N; ++i) {
         (*values)[i] = Read(key, static_cast<int>(i));
         if (yield) Yield();
+        if (RegAPI::UnreadableReads() != unreadableBefore) return false;
     }
-    return RegAPI::UnreadableReads() == unreadableBefore;
+    return true;
 }
 
 bool KeyExists(const std::string& key) {
