@@ -86,6 +86,10 @@ public:
     // or "" where the store cannot tell one.
     virtual std::string FailureCause() { return {}; }
 
+    // True while the store stands in for a file it could not read (it plays on in
+    // memory beside it): its records are not what the player has stored.
+    virtual bool StandsInForUnreadFile() { return false; }
+
     // The bytes a string value keeps for a UTF-8 text (without the terminating zero),
     // and the text back from such bytes.
     virtual std::string EncodeText(const std::string& utf8) { return utf8; }
@@ -129,6 +133,7 @@ public:
     std::string TakeNotice() override { return to().TakeNotice(); }
     void WaitInFullAgain() override { to().WaitInFullAgain(); }
     std::string FailureCause() override { return to().FailureCause(); }
+    bool StandsInForUnreadFile() override { return to().StandsInForUnreadFile(); }
     std::string EncodeText(const std::string& utf8) override { return to().EncodeText(utf8); }
     std::string DecodeText(const std::string& stored) override { return to().DecodeText(stored); }
 

@@ -148,6 +148,9 @@ public:
     // Closes the connection; the next call opens the file again.
     void Close();
     const std::string& file() const { return file_; }
+    // Whether the game plays on in memory while a file it could not use stays where the
+    // store belongs: what that file holds is not what the store shows.
+    bool FileLeftUnread() const { return inMemory_ && fileLeftUnread_; }
     // Where the last unusable file was moved to ("" when none was).
     const std::string& setAside() const { return setAside_; }
 
@@ -181,6 +184,7 @@ private:
     Status seriesFailure_ = RegAPI::kSuccess;
     bool recover_ = false;
     bool inMemory_ = false;
+    bool fileLeftUnread_ = false;
     std::string lastError_;
     std::string cause_;
     std::string setAside_;

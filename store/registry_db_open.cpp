@@ -141,6 +141,7 @@ Status RegistryDb::Open() {
         }
         // Left as it is: the game goes on with a store in memory.
         if (OpenInMemory() == RegAPI::kSuccess) {
+            fileLeftUnread_ = Exists(file_);
             if (notice_.empty())
                 notice_ = told + (Exists(file_) ? "\r\nIt was left as it is, and settings"
                                                 : "\r\nSettings");

@@ -104,6 +104,14 @@ bool ReadRecord(const std::string& key, std::array<int32_t, N>* values, bool yie
     return true;
 }
 
+bool StandsInForUnreadFile() {
+    try {
+        return RegAPI::backend().StandsInForUnreadFile();
+    } catch (...) {
+        return false;
+    }
+}
+
 bool KeyExists(const std::string& key) {
     try {
         RegAPI::Backend& reg = RegAPI::backend();
@@ -378,7 +386,7 @@ bool LoadStoredCounters() {
     CompleteJournal();
     Current stored{};
     // An unreadable record reads as zeros; the counters of the last update are closer.
-    if (!ReadRecord(kCurrentKey, &stored, true)) return false;
+    if (!ReadRecord(kCurrentKey, &stored, true) || StandsInForUnreadFile()) return false;
     for (int i = 1; i <= kStoredCounters; ++i) StatCounters(i) = stored[static_cast<size_t>(i)];
     return true;
 }
@@ -398,7 +406,8 @@ std::array<int32_t, 7> CombinedRecord(bool* readable) {
         record[static_cast<size_t>(i)] =
             i <= kWon ? SaturatingAdd(current, total) : (total > current ? total : current);
     }
-    if (readable) *readable = RegAPI::UnreadableReads() == unreadableBefore;
+    if (readable)
+        *readable = RegAPI::UnreadableReads() == unreadableBefore && !StandsInForUnreadFile();
     return record;
 }
 

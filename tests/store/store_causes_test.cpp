@@ -74,6 +74,30 @@ TEST_F(StoreCauses, AFolderWhereTheJournalBelongsIsMovedAsideOnceAndNothingIsLos
     EXPECT_TRUE(Sitting().empty());            // the next start says nothing
 }
 
+// The same, where the player may not move it: the game plays on in memory, and its
+// statistics window does not pass the empty record in memory off as the stored one.
+TEST_F(StoreCauses, AJournalFolderThatCannotBeMovedLeavesTheWindowSayingSo) {
+    FiveGames();
+    fs::create_directories(File() + "-journal/inside");
+    ::chmod(Folder().c_str(), 0555);
+    const std::string report = InChild(
+        [] {
+            const Strings told = Sitting();
+            const StoreSession sitting;
+            RecordingHost child;
+            SetHost(&child);
+            const std::string shown = PrepareNormalView({})->Text();
+            SetHost(nullptr);
+            return std::to_string(told.size()) + kSeparator + shown;
+        },
+        true);
+    ::chmod(Folder().c_str(), 0700);
+    EXPECT_EQ(report, "1" + std::string(1, kSeparator) + kStatisticsUnreadable);
+    host.boxes.clear();
+    EXPECT_EQ(Read(kCurrent, "Stat 1"), "5");  // allowed to move it now: nothing was lost
+    EXPECT_EQ(host.boxes.size(), 1u);
+}
+
 TEST_F(StoreCauses, AFullDiskIsToldOncePerSittingEvenOnTheVeryFirstStart) {
     auto start = [] {
         ::signal(SIGXFSZ, SIG_IGN);
