@@ -154,7 +154,10 @@ Answer Karvelo::MsgBox(const std::string& text, Buttons buttons, Icon icon,
     return window_.ShowMessage({text, buttons, icon, defaultButton, title});
 }
 
-void Karvelo::DoEvents() { window_.DoEvents(); }
+void Karvelo::DoEvents() {
+    frameClock_.SetLeaving(funktioner::gate().Leaving());
+    window_.DoEvents();
+}
 
 // ---- The statistics record
 

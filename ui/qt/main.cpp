@@ -4,6 +4,7 @@
 #include "first_frame_probe.h"
 #include "font_warmup.h"
 #include "karvelo_window.h"
+#include "session_signals.h"
 #include "store_session.h"
 #include "swedish_texts.h"
 #include "window_icon.h"
@@ -24,6 +25,8 @@ int main(int argc, char* argv[]) {
     karvelo::InstallFirstFrameProbe();  // a no-op unless a benchmark asks for it
     fonts.Finish();  // the window's first text is measured next
     karvelo::KarveloWindow window;
+    // Told to end (the session ends, the system shuts down): "Avsluta", not a silent death.
+    const karvelo::SessionSignals ending([&window] { window.SessionEnding(); });
     window.show();
     window.raise();
     window.activateWindow();  // keys go to the table from the start
