@@ -8,6 +8,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,7 @@
 #include "reg_backend.h"
 #include "regapi.h"
 #include "surroundings.h"
+#include "store_session.h"
 
 namespace karvelo::test {
 
@@ -63,6 +65,8 @@ protected:
         return RegAPI::ReadRegValue(RegAPI::HKEY_CURRENT_USER, key, name);
     }
 
+    // A sitting of the store's own: counters, failures, the open database.
+    std::optional<StoreSession> session;
     RecordingHost host;
     // The host above answers for the test's lifetime.
     funktioner::Surroundings surroundings{{.host = &host}};

@@ -6,6 +6,7 @@
 #include "karvelo_version.h"
 #include "karvelo_window.h"
 #include "session_signals.h"
+#include "store_session.h"
 #include "swedish_texts.h"
 #include "window_icon.h"
 
@@ -21,6 +22,7 @@ int main(int argc, char* argv[]) {
     QApplication::setQuitOnLastWindowClosed(false);  // the window ends the run itself
     const karvelo::SwedishQtTexts swedish;  // Qt's dialogs and buttons in Swedish
 
+    karvelo::StoreSession store;  // the registry layer's and the statistics' state
     karvelo::InstallFirstFrameProbe();  // a no-op unless a benchmark asks for it
     fonts.Finish();  // the window's first text is measured next
     karvelo::KarveloWindow window;
