@@ -106,11 +106,11 @@ int Export(int argc, char** argv) {
         else
             return Usage("only one file can be written");
     }
-    std::vector<karvelo::RegKey> keys;
+    std::vector<karvelo::RegNode> keys;
     struct stat st {};
     if (::stat(karvelo::UserRegistryFile().c_str(), &st) == 0) {
         RegistryDb& db = karvelo::UserRegistry();
-        const auto s = db.ReadAll(&keys);
+        const auto s = db.ReadTree(&keys);
         if (s != RegAPI::kSuccess) return Fail(StoreFailure(db, s));
     }
     auto exported = karvelo::regfile::Export(
@@ -208,8 +208,12 @@ int main(int argc, char** argv) {
     } catch (const std::bad_alloc&) {
         // Said without taking memory. An export writes nothing before all of it is
         // made, and an import's transaction is dropped on the way out.
-        static const char kSaid[] = "karvelo-reg: out of memory; nothing was changed\n";
-        [[maybe_unused]] const ssize_t n = ::write(STDERR_FILENO, kSaid, sizeof kSaid - 1);
+        static const char kExport[] = "karvelo-reg: out of memory; nothing was written\n";
+        static const char kImport[] = "karvelo-reg: out of memory\nNothing was imported.\n";
+        const bool exporting = std::strcmp(argv[1], "export") == 0;
+        [[maybe_unused]] const ssize_t n =
+            ::write(STDERR_FILENO, exporting ? kExport : kImport,
+                    exporting ? sizeof kExport - 1 : sizeof kImport - 1);
         return 1;
     }
 }

@@ -36,7 +36,8 @@ struct Exported {
 // nothing made beyond the limit) when the file would be larger than kMaxFileBytes, or
 // when a name cannot be carried by a registry file's lines (a line break in it, or
 // text that is not UTF-8).
-Exported Export(const std::vector<RegKey>& keys, Encoding encoding = Encoding::kUtf8);
+// `keys` as RegistryDb::ReadTree gives them.
+Exported Export(const std::vector<RegNode>& keys, Encoding encoding = Encoding::kUtf8);
 
 // UTF-16 little-endian with a byte-order mark, as the registry editor writes files.
 std::string ToUtf16(const std::string& utf8);

@@ -1,7 +1,6 @@
 // Writing registry files: the whole store as the registry editor writes it.
 #include <cstdint>
 #include <cstdio>
-#include <unordered_set>
 
 #include "little_endian.h"
 #include "regfile.h"
@@ -91,15 +90,7 @@ std::string ValueLine(const RegValue& v) {
 
 }  // namespace
 
-Exported Export(const std::vector<RegKey>& keys, Encoding encoding) {
-    // The keys that lead to others, by their paths: the parents of all the rest.
-    std::unordered_set<std::string> parents;
-    for (const RegKey& key : keys) {
-        if (key.path.empty()) continue;
-        const size_t slash = key.path.rfind('\\');
-        parents.insert(slash == std::string::npos ? std::string() : key.path.substr(0, slash));
-    }
-
+Exported Export(const std::vector<RegNode>& keys, Encoding encoding) {
     Exported result;
     std::string& out = result.text;
     // The file's size as it will be written, counted as it grows: nothing is made
@@ -122,15 +113,26 @@ Exported Export(const std::vector<RegKey>& keys, Encoding encoding) {
         std::to_string(kMaxFileBytes >> 20) + " MiB, the most that karvelo-reg import reads";
 
     add(std::string(kHeader) + "\r\n\r\n");
-    for (const RegKey& key : keys) {
-        if (key.values.empty() && (key.path.empty() || parents.count(key.path) > 0)) continue;
-        if (!Carried(key.path))
-            return refuse("the key " + Shown(key.path) + " has a name that a registry file cannot carry");
-        if (!add("[" + std::string(kRoot) + (key.path.empty() ? "" : "\\" + key.path) + "]\r\n"))
+    // The path of the key at hand, made from its parent's: in the tree's order the path
+    // before it is its parent's or one below its parent's.
+    std::string path;
+    std::vector<size_t> ends(keys.size(), 0);  // where each key's path ends
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const RegNode& key = keys[i];
+        if (i > 0) {
+            path.resize(ends[key.parent]);
+            path += (path.empty() ? "" : "\\") + key.name;
+            if (!Carried(key.name))
+                return refuse("the key " + Shown(path) + " has a name that a registry file cannot carry");
+            ends[i] = path.size();
+        }
+        // A key that only leads to its sub-keys comes with them.
+        if (key.values.empty() && (i == 0 || key.hasSubKeys)) continue;
+        if (!add("[" + std::string(kRoot) + (path.empty() ? "" : "\\" + path) + "]\r\n"))
             return refuse(tooLarge);
         for (const RegValue& v : key.values) {
             if (!Carried(v.name))
-                return refuse("the value " + Shown(v.name) + " of the key " + Shown(key.path) +
+                return refuse("the value " + Shown(v.name) + " of the key " + Shown(path) +
                               " has a name that a registry file cannot carry");
             if (!add(ValueLine(v) + "\r\n")) return refuse(tooLarge);
         }

@@ -25,6 +25,12 @@ std::vector<RegKey> RegFiles::All() {
     return keys;
 }
 
+std::vector<RegNode> RegFiles::Tree() {
+    std::vector<RegNode> nodes;
+    EXPECT_EQ(UserRegistry().ReadTree(&nodes), 0);
+    return nodes;
+}
+
 void RegFiles::Set(const std::string& path, const std::string& name, uint32_t type,
                    const std::string& data) {
     ASSERT_EQ(UserRegistry().Apply({{Kind::SetValue, path, {name, type, data}}}), 0);

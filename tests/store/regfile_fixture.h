@@ -31,6 +31,7 @@ long OwnResidentKb();
 class RegFiles : public StoreTest {
 protected:
     static std::vector<RegKey> All();
+    static std::vector<RegNode> Tree();
     static void Set(const std::string& path, const std::string& name, uint32_t type,
                     const std::string& data);
     // Points the user's store at a fresh folder below this test's.

@@ -37,7 +37,7 @@ TEST_F(RegFiles, EveryValueOfEveryTypeRoundTripsExactly) {
     Set(kScratch, "odd type", 0xFFFFFFFF, "\x42");
     ASSERT_EQ(UserRegistry().Apply({{Kind::CreateKey, kScratch + "\\Empty\\Deep", {}}}), 0);
     const auto before = All();
-    const std::string text = regfile::Export(before).text;
+    const std::string text = regfile::Export(Tree()).text;
 
     int round = 0;
     for (const std::string& file : {text, regfile::ToUtf16(text)}) {
@@ -53,8 +53,7 @@ TEST_F(RegFiles, ExportWritesTheRegistryEditorsFormat) {
     Set(kCurrent, "Stat 1", 3, std::string("\x03\0\0\0", 4));
     Set(kApp + "\\Installningar", "Speed", 4, std::string("\x11\0\0\0", 4));
     Set(kApp + "\\Installningar", "Namn", 1, std::string("a \"b\" c:\\\0", 10));
-    std::vector<RegKey> keys = All();
-    const std::string text = regfile::Export(keys).text;
+    const std::string text = regfile::Export(Tree()).text;
     const std::string app = "[HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Karvelo";
     // The keys that only lead to these two are implied by their paths.
     EXPECT_EQ(text,
