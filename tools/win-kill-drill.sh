@@ -14,14 +14,15 @@
 drill_key='HKCU\Software\VB and VBA Program Settings\Karvelo'
 
 # The record as "s1 .. s8 | t1 .. t6 | journal", read in one `reg query`: missing values
-# are 0, the journal "-" when there is none and "J" when there is.
+# are 0, the journal "-" when the key "Journal" holds no value and "J" when it does.
 drill_record() {
   "$wine" reg query "$drill_key" /s 2>/dev/null | tr -d '\r' | awk '
     function hex(text,   v, i) { v = 0; for (i = 1; i <= length(text); i++) v = v * 16 + index("0123456789abcdef", tolower(substr(text, i, 1))) - 1; return v }
     function signed(v) { return v >= 2147483648 ? v - 4294967296 : v }
     # REG_BINARY bytes as `reg` shows them ("01000000"), little-endian.
     function le(bytes,   v, i) { v = 0; for (i = length(bytes) - 1; i >= 1; i -= 2) v = v * 256 + hex(substr(bytes, i, 2)); return signed(v) }
-    /^HKEY_/ { key = $0; sub(/.*\\/, "", key); if (key == "Journal") journal = "J"; next }
+    /^HKEY_/ { key = $0; sub(/.*\\/, "", key); next }
+    key == "Journal" && $0 ~ /REG_/ { journal = "J" }
     $1 == "Stat" && $3 ~ /^REG_/ {
       value = ($3 == "REG_DWORD") ? signed(hex(substr($4, 3))) : le($4)
       if (key == "Statistik") s[$2] = value
