@@ -18,6 +18,7 @@ Backend* installed = nullptr;
 uint64_t failures = 0;
 uint64_t unreadable = 0;
 uint64_t undeleted = 0;
+uint64_t held = 0;
 int seriesDepth = 0;
 bool failedInSeries = false;  // a failure was reported: nothing of the series is kept
 bool shownInSeries = false;   // the series' one failure message is out
@@ -25,6 +26,7 @@ bool shownInSeries = false;   // the series' one failure message is out
 // A read that failed for a reason other than the key or value being absent.
 void NoteRead(Status s) {
     if (s != kSuccess && s != kFileNotFound) ++unreadable;
+    if (s == kBusy) ++held;
 }
 
 void Box(const std::string& text) {
@@ -32,9 +34,15 @@ void Box(const std::string& text) {
                            karvelo::DefaultButton::First, karvelo::kAppTitle);
 }
 
-// A failure: shown, unless the series it belongs to has shown one already.
-void Show(const std::string& text) {
+// A failure: shown, unless the series it belongs to has shown one already, or another
+// program holds the store (the store tells that once, for the whole sitting).
+void Show(const std::string& text, Status status = kSuccess) {
     ++failures;
+    if (status == kBusy) {
+        ++held;
+        if (seriesDepth > 0) failedInSeries = true;
+        return;
+    }
     if (seriesDepth > 0) {
         failedInSeries = true;
         if (shownInSeries) return;
@@ -120,14 +128,17 @@ Series::~Series() {
         // that the record never holds part of one; a store that keeps the series whole
         // reports at its end when it could not.
         if (seriesDepth == 1 && failedInSeries) backend().UndoSeries();
-        if (backend().EndSeries() != kSuccess) Show("Could not set value");
+        if (const Status s = backend().EndSeries(); s != kSuccess) Show("Could not set value", s);
     } catch (...) {
     }
     if (--seriesDepth == 0) failedInSeries = shownInSeries = false;
 }
 
 uint64_t FailuresShown() { return failures; }
-void ShowFailure(const std::string& text) { Show(text); }
+void ShowFailure(const std::string& text, bool storeHeld) {
+    Show(text, storeHeld ? kBusy : kSuccess);
+}
+uint64_t HeldOperations() { return held; }
 uint64_t UnreadableReads() { return unreadable; }
 uint64_t UndeletedKeys() { return undeleted; }
 
@@ -142,8 +153,8 @@ void CreateNewKey(RootKey root, const std::string& subKey) {
             return;
         }
         OpenedKey key(backend());
-        if (key.Create(root, subKey) != kSuccess) {
-            Show("Could not create key___CreateNewKey");
+        if (const Status s = key.Create(root, subKey); s != kSuccess) {
+            Show("Could not create key___CreateNewKey", s);
             return;
         }
         if (key.Close() != kSuccess) Show("Could not close key");
@@ -164,8 +175,8 @@ void SetNewValue(RootKey root, const std::string& subKey, const std::string& typ
         }
         Backend& reg = backend();
         OpenedKey key(reg);
-        if (key.Create(root, subKey) != kSuccess) {
-            Show("Could not open key_SetNewValue");
+        if (const Status s = key.Create(root, subKey); s != kSuccess) {
+            Show("Could not open key_SetNewValue", s);
             return;
         }
         Status written = kSuccess;
@@ -185,7 +196,7 @@ void SetNewValue(RootKey root, const std::string& subKey, const std::string& typ
             key.Close();
             return;
         }
-        if (written != kSuccess) Show("Could not set value");
+        if (written != kSuccess) Show("Could not set value", written);
         key.Close();
     } catch (const std::exception& e) {
         ShowUnexpected(e);
@@ -251,14 +262,15 @@ void DeleteRegKey(RootKey root, const std::string& subKey) {
         Backend& reg = backend();
         {
             OpenedKey probe(reg);  // only to learn that the key exists
-            if (probe.Open(root, subKey, kKeyQueryValue) != kSuccess) {
-                Show("Could not open key_DeleteRegKey");
+            if (const Status s = probe.Open(root, subKey, kKeyQueryValue); s != kSuccess) {
+                Show("Could not open key_DeleteRegKey", s);
                 return;
             }
         }
         // A key that cannot be deleted stays, silently; the caller can tell.
         const Status deleted = reg.DeleteKey(root, subKey);
         if (deleted != kSuccess && deleted != kFileNotFound) ++undeleted;
+        if (deleted == kBusy) ++held;
     } catch (const std::exception& e) {
         ShowUnexpected(e);
     } catch (...) {
@@ -271,8 +283,8 @@ void DeleteRegValue(RootKey root, const std::string& subKey, const std::string& 
     try {
         Backend& reg = backend();
         OpenedKey key(reg);
-        if (key.Open(root, subKey, kKeySetValue) != kSuccess) {
-            Show("Could not open key_DeleteRegValue");
+        if (const Status s = key.Open(root, subKey, kKeySetValue); s != kSuccess) {
+            Show("Could not open key_DeleteRegValue", s);
             return;
         }
         reg.DeleteValue(key.handle(), valueName);  // a missing value is no failure

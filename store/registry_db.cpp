@@ -206,9 +206,16 @@ void RegistryDb::BeginSeries() {
     const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd >= 0) {  // without a folder to lock in, the operations report that themselves
         const int64_t start = NowMs();
+        const int64_t limit = WaitLimitMs(start);
         bool locked = true;
         while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            if ((errno != EWOULDBLOCK && errno != EINTR) || NowMs() - start >= patience_.waitMs) {
+            const int64_t now = NowMs();
+            if (errno != EWOULDBLOCK && errno != EINTR) {
+                locked = false;
+                break;
+            }
+            if (now - start >= limit) {
+                GaveUp(now);
                 locked = false;
                 break;
             }
@@ -269,16 +276,33 @@ void RegistryDb::Close() {
 
 // SQLite calls this while another connection holds a lock this one needs: non-zero
 // to wait and try again, zero to give up (the statement then fails as busy).
+int64_t RegistryDb::WaitLimitMs(int64_t startMs) const {
+    const bool heldLately = heldAtMs_ >= 0 && startMs - heldAtMs_ < patience_.rememberMs;
+    return heldLately ? patience_.afterHoldMs : patience_.waitMs;
+}
+
+bool RegistryDb::WaitsAreShort() const {
+    return patience_.afterHoldMs < patience_.waitMs && WaitLimitMs(NowMs()) == patience_.afterHoldMs;
+}
+
+void RegistryDb::GaveUp(int64_t nowMs) {
+    heldAtMs_ = nowMs;
+    if (toldHeld_) return;
+    toldHeld_ = true;
+    if (!notice_.empty()) notice_ += "\r\n";
+    notice_ += "Another program is holding the store " + file_ +
+               ". The game does not wait for it long again; a game it cannot record now is "
+               "recorded as soon as the store is free.";
+}
+
 int RegistryDb::OnBusy(void* self, int attempt) {
     auto* db = static_cast<RegistryDb*>(self);
     const int64_t now = NowMs();
     if (attempt == 0) db->waitStartedMs_ = now;
-    const bool heldLately =
-        db->heldAtMs_ >= 0 && now - db->heldAtMs_ < db->patience_.rememberMs;
-    const int64_t patience = heldLately ? db->patience_.afterHoldMs : db->patience_.waitMs;
+    const int64_t patience = db->WaitLimitMs(db->waitStartedMs_);
     const int64_t waited = now - db->waitStartedMs_;
     if (waited >= patience) {
-        db->heldAtMs_ = now;
+        db->GaveUp(now);
         return 0;
     }
     // Short sleeps first: a copy of the game is usually done within a few.

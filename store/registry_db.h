@@ -114,17 +114,23 @@ public:
         int64_t key_ = -1;  // the open key; -1 none
     };
 
-    // How long an operation waits while another program holds the file. A copy of the
-    // game holds it for one short transaction at a time. A hold that outlasts `waitMs`
-    // is taken to go on: for `rememberMs` after it, operations wait only
+    // How long an operation waits while another program holds the file or its lock
+    // file (one budget for both). A copy of the game holds them for one short
+    // transaction at a time. A hold that outlasts `waitMs` is taken to go on: for
+    // `rememberMs` after it (by default the rest of the sitting), waits last only
     // `afterHoldMs`, so that a long hold costs the player one long wait, not one for
-    // every value of a series. The operation that gives up fails (kIoFailed).
+    // every game. The operation that gives up fails (kBusy), and the player is told
+    // once (TakeNotice).
     struct Patience {
         int waitMs = 5000;
         int afterHoldMs = 200;
-        int rememberMs = 30000;
+        int rememberMs = 1 << 30;
     };
     void SetPatience(const Patience& patience) { patience_ = patience; }
+    // The next wait is a full one again.
+    void WaitInFullAgain() { heldAtMs_ = -1; }
+    // Whether a wait beginning now would be a short one.
+    bool WaitsAreShort() const;
 
     // A series of operations that belong together: one transaction, and "<file>.lock"
     // held against other processes so that another copy's series waits for this one.
@@ -168,11 +174,16 @@ private:
     Status Result(int rc);
     bool InSeriesTransaction() const { return seriesTransaction_; }
     static int OnBusy(void* self, int attempt);
+    // How long a wait that began at `startMs` may last.
+    int64_t WaitLimitMs(int64_t startMs) const;
+    // A wait gave up at `nowMs`: later ones are short, and the player is told once.
+    void GaveUp(int64_t nowMs);
 
     std::string file_;
     Patience patience_;
     int64_t waitStartedMs_ = 0;
     int64_t heldAtMs_ = -1;  // when a wait last gave up; -1: never
+    bool toldHeld_ = false;
     int seriesDepth_ = 0;
     int seriesLock_ = -1;  // the lock file, while held
     bool seriesTransaction_ = false;

@@ -2,6 +2,7 @@
 // The statistics record: counters in memory, the current record under "\Statistik"
 // and the total under "\StatistikTotal".
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace karvelo {
@@ -40,8 +41,23 @@ private:
 };
 extern StatCounterArray StatCounters;
 
-// The one way the rest of the program reports the end of a game.
+// The one way the rest of the program reports the end of a game. A game that cannot be
+// written because another program holds the store is kept and written, in order and
+// once, as soon as the store can be written again: with the next game, when the
+// statistics are looked at or cleared, or when the program ends.
 void RecordGameResult(bool won);
+// Writes the games held back; false when the store is still held.
+bool WriteHeldGames();
+// At the end of the program: one full wait for the store, then whatever is still held
+// back is given up.
+void WriteHeldGamesBeforeTheEnd();
+// How many games are waiting for the store.
+size_t HeldGames();
+
+// Completes a game's update or a clearing that was cut short (the program killed in
+// the middle of it), from the journal it left; called at start-up, and by each
+// operation below before its own.
+void CompleteInterruptedStatistics();
 
 // Folds the stored current record into the total.
 void MergeTotalStatistics();

@@ -169,6 +169,8 @@ void Karvelo::Form_Load() {
     scene_.SetVisible({ElementKind::PilN, 0}, true);
     funktioner::AutoPlayActive = false;
     RegAPI::CreateNewKey(RegAPI::HKEY_CURRENT_USER, SettingsKey());
+    // Before "\Statistik" is made again: a clearing cut short may have deleted it.
+    CompleteInterruptedStatistics();
     RegAPI::CreateNewKey(RegAPI::HKEY_CURRENT_USER, std::string(RegAPI::kAppKey) + "\\Statistik");
     DoEvents();
 
@@ -188,6 +190,7 @@ void Karvelo::Form_Terminate() {
     if (!funktioner::gate().BeginShutDown()) return;
     if (drag_) CancelDrag();
     if (funktioner::GameInProgress) RecordGameResult(false);
+    WriteHeldGamesBeforeTheEnd();
     DoEvents();
     funktioner::Board.Clear();
     funktioner::Deck.Clear();

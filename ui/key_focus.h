@@ -11,20 +11,20 @@ enum class PlaceKind {
     Column,      // number 1 to 8, left to right
 };
 
-struct Place {
+struct TablePlace {
     PlaceKind kind = PlaceKind::Column;
     int number = 1;
-    friend bool operator==(const Place&, const Place&) = default;
+    friend bool operator==(const TablePlace&, const TablePlace&) = default;
 };
 
 // The keyboard's focus: a place and, in a column, how many of its last cards are
 // taken (1 = the last card). `lifted` holds the place and count of the cards lifted
 // to be moved, if any; they stay where they lie until they are dropped.
 struct KeyFocus {
-    Place place;
+    TablePlace place;
     int cards = 1;
     struct Lifted {
-        Place from;
+        TablePlace from;
         int cards = 1;
         friend bool operator==(const Lifted&, const Lifted&) = default;
     };
