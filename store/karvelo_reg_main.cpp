@@ -210,7 +210,7 @@ int main(int argc, char** argv) {
         // made, and an import's transaction is dropped on the way out.
         static const char kExport[] = "karvelo-reg: out of memory; nothing was written\n";
         static const char kImport[] = "karvelo-reg: out of memory\nNothing was imported.\n";
-        const bool exporting = std::strcmp(argv[1], "export") == 0;
+        const bool exporting = argc >= 2 && std::strcmp(argv[1], "export") == 0;
         [[maybe_unused]] const ssize_t n =
             ::write(STDERR_FILENO, exporting ? kExport : kImport,
                     exporting ? sizeof kExport - 1 : sizeof kImport - 1);

@@ -8,8 +8,11 @@
 # other, never a mixture), its counters must agree (played >= won, the longest runs at
 # least the current ones) and a clearing must never keep its merge into the total
 # while the current record stays (the same games counted twice). A journal the program
-# keeps must be gone once it has started. Prints one line per kill and a summary;
-# returns non-zero when any record was torn or counted twice.
+# keeps must be gone once it has started, and it must start without a message box.
+# Prints one line per kill and a summary; returns non-zero when any record was torn or
+# counted twice, a journal stayed or a message box came.
+# DRILL_SLICES (80) is the most slices of 0.1 ms (DRILL_RUN_S) the program runs before
+# the kill, DRILL_CLEAR_PERCENT (25) the share of clearings.
 
 drill_key='HKCU\Software\VB and VBA Program Settings\Karvelo'
 
@@ -83,12 +86,39 @@ drill_window() {
   echo "$found"
 }
 
+# The game's main window: captioned "Karvelo" as its message boxes are, but 644
+# pixels wide.
+drill_main_window() {
+  local w
+  for w in $(xdotool search --onlyvisible --name '^Karvelo$' 2>/dev/null); do
+    [ "$(xwininfo -id "$w" 2>/dev/null | sed -n 's/^ *Width: *//p')" = 644 ] && { echo "$w"; return 0; }
+  done
+  return 0
+}
+# Message boxes of the program (any other window captioned "Karvelo"), closed with
+# Return after a screenshot; prints how many there were.
+drill_messages() {
+  local w n=0
+  for w in $(xdotool search --onlyvisible --name '^Karvelo$' 2>/dev/null | grep -vx "$drill_main"); do
+    n=$((n + 1))
+    import -window root "$out/drill-message-$1-$n.png" 2>/dev/null || true
+    xdotool windowactivate --sync "$w" key Return >/dev/null 2>&1 || true
+  done
+  echo "$n"
+}
+
 drill_start() {
   "$wine" "$1" >/dev/null 2>&1 &
   disown  # killed on purpose: no word from the shell about it
-  drill_main=$(drill_window '^Karvelo$' 200)
+  drill_main=
+  for _ in $(seq 200); do
+    drill_main=$(drill_main_window)
+    [ -n "$drill_main" ] && break
+    sleep 0.1
+  done
   [ -n "$drill_main" ] || { echo "FAILED: karvelo.exe showed no window" >&2; return 1; }
   drill_pid=$(xdotool getwindowpid "$drill_main")
+  sleep 0.3  # for a message box at start to show
 }
 
 drill_kill() {
@@ -120,7 +150,7 @@ win_kill_drill() {
   local exe=$1 kills=$2 seed=${3:-$RANDOM}
   RANDOM=$seed
   local before expected after faults=0 kept=0 lost=0 torn=0 double=0 journals=0 updates=0 clearings=0
-  local op delay verdict why height i
+  local op delay verdict why height i said messages=0
   echo "kill drill: $kills kills of $(basename "$exe") during updates and clearings (seed $seed)"
   "$wine" reg delete "$drill_key" /f >/dev/null 2>&1 || true
   drill_start "$exe" || return 1
@@ -143,8 +173,7 @@ win_kill_drill() {
       [ -n "$dialog" ] || { echo "FAILED: F3 opened no statistics window" >&2; return 1; }
       # "Rensa Statistiken", at its place in the dialog (twips / 15 at 96 dots per inch).
       xdotool mousemove --window "$dialog" 188 300 click 1
-      local question
-      question=$(drill_window '^Karvelo$' 50)
+      local question=
       for _ in $(seq 50); do
         question=$(xdotool search --onlyvisible --name '^Karvelo$' 2>/dev/null | grep -vx "$drill_main" | head -1 || true)
         [ -n "$question" ] && break
@@ -161,12 +190,15 @@ win_kill_drill() {
       kill -STOP "$drill_pid"
       xdotool key F2
     fi
-    delay=$(( RANDOM % (${DRILL_SLICES:-60} + 1) ))
+    delay=$(( RANDOM % (${DRILL_SLICES:-80} + 1) ))
     drill_slow_kill "$delay"
     drill_start "$exe" || return 1
     after=$(drill_record)
     why=$(drill_contradictions "$after")
-    if [ "${after##*| }" != - ]; then
+    said=$(drill_messages "$i")
+    if [ "$said" != 0 ]; then
+      verdict="MESSAGE AT START (see ${out#"$PWD"/}/drill-message-$i-*.png)"; messages=$((messages + 1)); faults=$((faults + 1))
+    elif [ "${after##*| }" != - ]; then
       verdict="JOURNAL LEFT"; journals=$((journals + 1)); faults=$((faults + 1))
     elif [ "$after" = "$before" ]; then
       verdict="lost to the kill"; lost=$((lost + 1))
@@ -182,6 +214,6 @@ win_kill_drill() {
     before=$after
   done
   drill_kill
-  echo "kill drill: $kills kills ($updates updates, $clearings clearings): $kept kept whole, $lost lost to the kill, $torn torn, $double counted twice, $journals journals left"
+  echo "kill drill: $kills kills ($updates updates, $clearings clearings): $kept kept whole, $lost lost to the kill, $torn torn, $double counted twice, $journals journals left, $messages message boxes at start"
   [ "$faults" = 0 ]
 }
