@@ -39,15 +39,18 @@ public:
         std::vector<std::pair<std::string, size_t>> keys{{"", 0}};  // path, depth
         const int count = Pick(1, 40);
         for (int k = 0; k < count; ++k) {
-            const auto [parent, depth] = keys[static_cast<size_t>(Pick(0, static_cast<int>(keys.size()) - 1))];
+            const int at = Pick(0, static_cast<int>(keys.size()) - 1);
+            const auto [parent, depth] = keys[static_cast<size_t>(at)];
             if (depth >= kMaxKeyDepth) continue;
             // Now and then a chain down to near the deepest a key may lie, values only
             // at its end, as an import of one deep key makes it.
             const bool chain = Pick(0, 9) == 0;
-            const size_t levels = chain ? static_cast<size_t>(Pick(1, static_cast<int>(kMaxKeyDepth - depth))) : 1;
+            const int room = static_cast<int>(kMaxKeyDepth - depth);
+            const size_t levels = chain ? static_cast<size_t>(Pick(1, room)) : 1;
             std::string path = parent;
             for (size_t level = 0; level < levels; ++level)
-                path += (path.empty() ? "" : "\\") + Name(chain ? Pick(200, 255) : Pick(1, 12), false);
+                path +=
+                    (path.empty() ? "" : "\\") + Name(chain ? Pick(200, 255) : Pick(1, 12), false);
             keys.emplace_back(path, depth + levels);
             changes.push_back({Kind::CreateKey, path, {}});
             const int values = Pick(0, 2) == 0 ? 0 : Pick(1, 4);  // a third stay empty
@@ -70,7 +73,12 @@ private:
         int used = 0;
         while (used < chars) {
             const std::string piece = kPieces[Pick(0, value ? 18 : 16)];
-            const int cost = piece[0] == '\xF0' ? 2 : piece == "hex" ? 3 : piece.size() == 2 && piece[0] == '\\' ? 2 : 1;
+            // Characters as the registry counts them: two for one beyond the first
+            // plane, one for each of the others.
+            const int cost = piece[0] == '\xF0'                         ? 2
+                             : piece == "hex"                          ? 3
+                             : piece.size() == 2 && piece[0] == '\\' ? 2
+                                                                       : 1;
             if (used + cost > chars) break;
             name += piece;
             used += cost;
@@ -96,7 +104,10 @@ private:
             break;
         case 3:
             v.type = 4;
-            v.data = Pick(0, 3) == 0 ? bytes : bytes.substr(0, 4) + std::string(4 - std::min<size_t>(4, bytes.size()), '\0');
+            // Mostly the four bytes of a number, now and then any other length.
+            v.data = Pick(0, 3) == 0
+                         ? bytes
+                         : bytes.substr(0, 4) + std::string(4 - std::min<size_t>(4, bytes.size()), '\0');
             break;
         case 4:
             v.type = static_cast<uint32_t>(Pick(0, 12));

@@ -16,9 +16,10 @@ namespace karvelo::test {
 namespace {
 
 std::string ImportFile(int values) {
-    std::string file = std::string(regfile::kHeader) + "\r\n\r\n[HKEY_CURRENT_USER\\Software\\Restored]\r\n";
+    std::string file =
+        std::string(regfile::kHeader) + "\r\n\r\n[HKEY_CURRENT_USER\\Software\\Restored]\r\n";
     for (int i = 0; i < values; ++i)
-        file += "\"v" + std::to_string(i) + "\"=dword:" + std::string(7, '0') + std::to_string(i % 10) + "\r\n";
+        file += "\"v" + std::to_string(i) + "\"=dword:0000000" + std::to_string(i % 10) + "\r\n";
     return file;
 }
 
