@@ -441,8 +441,8 @@ Status RegistryDb::DeleteValue(int64_t key, const std::string& name) {
     return Result(txn.Commit());
 }
 
-Status RegistryDb::ReadAll(std::vector<RegKey>* keys) {
-    keys->clear();
+Status RegistryDb::ReadTree(std::vector<RegNode>* tree) {
+    tree->clear();
     if (const Status s = Enter(); s != RegAPI::kSuccess) return s;
     Txn txn(*this);
     int rc = txn.Begin(false);
@@ -479,15 +479,15 @@ Status RegistryDb::ReadAll(std::vector<RegKey>* keys) {
     rc = txn.Commit();
     if (rc != SQLITE_OK) return Result(rc);
 
-    // Parents before children, brothers in the order of their folded names: the order
-    // of the folded parts of their paths.
+    // Brothers in the order of their folded names: the order of the folded parts of
+    // their paths.
     for (auto& [id, node] : nodes) {
         auto parent = nodes.find(node.parent);
         if (parent != nodes.end() && id != impl_->root) parent->second.children.push_back(id);
     }
-    std::vector<std::pair<int64_t, std::string>> stack{{impl_->root, ""}};
+    std::vector<std::pair<int64_t, size_t>> stack{{impl_->root, 0}};  // key, parent's place
     while (!stack.empty()) {
-        auto [id, path] = std::move(stack.back());
+        const auto [id, parent] = stack.back();
         stack.pop_back();
         Node& node = nodes[id];
         std::sort(node.children.begin(), node.children.end(), [&](int64_t a, int64_t b) {
@@ -495,11 +495,26 @@ Status RegistryDb::ReadAll(std::vector<RegKey>* keys) {
             const Node& y = nodes[b];
             return x.fold != y.fold ? x.fold < y.fold : a < b;
         });
-        for (auto child = node.children.rbegin(); child != node.children.rend(); ++child) {
-            const std::string& name = nodes[*child].name;
-            stack.emplace_back(*child, path.empty() ? name : path + "\\" + name);
-        }
-        keys->push_back(RegKey{std::move(path), std::move(node.values)});
+        const size_t place = tree->size();
+        for (auto child = node.children.rbegin(); child != node.children.rend(); ++child)
+            stack.emplace_back(*child, place);
+        tree->push_back(RegNode{parent, id == impl_->root ? std::string() : std::move(node.name),
+                                !node.children.empty(), std::move(node.values)});
+    }
+    return RegAPI::kSuccess;
+}
+
+Status RegistryDb::ReadAll(std::vector<RegKey>* keys) {
+    keys->clear();
+    std::vector<RegNode> tree;
+    const Status s = ReadTree(&tree);
+    if (s != RegAPI::kSuccess) return s;
+    keys->reserve(tree.size());
+    for (size_t i = 0; i < tree.size(); ++i) {
+        std::string path = std::move(tree[i].name);
+        if (i > 0 && !(*keys)[tree[i].parent].path.empty())
+            path = (*keys)[tree[i].parent].path + "\\" + path;
+        keys->push_back(RegKey{std::move(path), std::move(tree[i].values)});
     }
     return RegAPI::kSuccess;
 }

@@ -42,6 +42,16 @@ struct RegKey {
     friend bool operator==(const RegKey&, const RegKey&) = default;
 };
 
+// A key of the whole store as a tree: its own name (the root's is ""), its parent's
+// place in the same list (the root is its own parent) and its values. Each key's path
+// is held once in the names of its chain, however deep it lies.
+struct RegNode {
+    size_t parent = 0;
+    std::string name;
+    bool hasSubKeys = false;
+    std::vector<RegValue> values;
+};
+
 // One change of an import; a whole list is applied in a single transaction.
 struct RegChange {
     enum class Kind { CreateKey, DeleteTree, SetValue, DeleteValue };
@@ -69,7 +79,11 @@ public:
     Status DeleteKey(const std::string& path);  // refused while it has sub-keys
     Status DeleteValue(int64_t key, const std::string& name);
 
-    // Every key, parents before children, with its values in the order written.
+    // Every key, parents before children (the root first, each key's sub-keys after it
+    // and its sub-keys' own), brothers in the order of their folded names, with its
+    // values in the order written.
+    Status ReadTree(std::vector<RegNode>* nodes);
+    // The same with each key's whole path (which for deep keys takes far more memory).
     Status ReadAll(std::vector<RegKey>* keys);
     // All or nothing.
     Status Apply(const std::vector<RegChange>& changes);

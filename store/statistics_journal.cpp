@@ -73,7 +73,7 @@ std::string EncodeJournal(const JournalEntry& entry) {
     JournalEntry copy = entry;
     std::string text = std::string(kTag) + " " + KindName(entry.kind);
     for (const auto field : Fields(copy))
-        for (const int32_t v : field) text += " " + std::to_string(v);
+        for (const int32_t v : field) (text += ' ') += std::to_string(v);
     return text + " " + Hex8(CheckSum(text));
 }
 
