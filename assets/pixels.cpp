@@ -3,6 +3,10 @@
 #include <QtEndian>
 
 #include <cstring>
+#include <string>
+#include <vector>
+
+#include "bitmap_file.h"
 
 namespace karvelo {
 namespace {
@@ -78,32 +82,12 @@ QByteArray PixelsFromImage(const QImage& source) {
 QByteArray BitmapFileFromImage(const QImage& source) {
     const QImage image = Words(source);
     if (image.isNull()) return {};
-    constexpr quint32 kFileHeaderBytes = 14, kInfoHeaderBytes = 40;
-    constexpr qint32 kPixelsPerMetre = 3780;  // 96 dots per inch
-    const quint32 imageBytes = static_cast<quint32>(image.width() * image.height()) * 4;
-    QByteArray out;
-    out.reserve(static_cast<qsizetype>(kFileHeaderBytes + kInfoHeaderBytes + imageBytes));
-    // BITMAPFILEHEADER
-    out.append("BM", 2);
-    AppendLittleEndian<quint32>(out, kFileHeaderBytes + kInfoHeaderBytes + imageBytes);
-    AppendLittleEndian<quint32>(out, 0);
-    AppendLittleEndian<quint32>(out, kFileHeaderBytes + kInfoHeaderBytes);
-    // BITMAPINFOHEADER: a positive height means the bottom row comes first.
-    AppendLittleEndian<quint32>(out, kInfoHeaderBytes);
-    AppendLittleEndian<qint32>(out, image.width());
-    AppendLittleEndian<qint32>(out, image.height());
-    AppendLittleEndian<quint16>(out, 1);   // planes
-    AppendLittleEndian<quint16>(out, 32);  // bits per pixel
-    AppendLittleEndian<quint32>(out, 0);   // BI_RGB: uncompressed
-    AppendLittleEndian<quint32>(out, imageBytes);
-    AppendLittleEndian<qint32>(out, kPixelsPerMetre);
-    AppendLittleEndian<qint32>(out, kPixelsPerMetre);
-    AppendLittleEndian<quint32>(out, 0);  // colours used: no palette
-    AppendLittleEndian<quint32>(out, 0);
-    // A little-endian 0xAARRGGBB word is the bytes blue, green, red, alpha.
-    for (int y = image.height() - 1; y >= 0; --y)
-        for (int x = 0; x < image.width(); ++x) AppendLittleEndian<quint32>(out, Word(image, x, y));
-    return out;
+    std::vector<uint32_t> words;
+    words.reserve(static_cast<size_t>(image.width()) * static_cast<size_t>(image.height()));
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) words.push_back(Word(image, x, y));
+    const std::string file = BitmapFile({image.width(), image.height(), words});
+    return QByteArray(file.data(), static_cast<qsizetype>(file.size()));
 }
 
 }  // namespace karvelo

@@ -25,11 +25,10 @@ QImage ImageFromPixels(QByteArrayView bytes);
 // kPixelsMaxSide.
 QByteArray PixelsFromImage(const QImage& image);
 
-// `image` as a Windows bitmap file for the program file's resources on Windows: 32 bits
-// a pixel, bytes blue, green, red, alpha with the colours premultiplied by alpha (the
-// form AlphaBlend takes), bottom row first, a BITMAPINFOHEADER and no palette. An
-// opaque image gets alpha 255 throughout. Empty for a null image or one wider or
-// higher than kPixelsMaxSide.
+// `image` as the Windows bitmap file the Windows program carries (bmp/bitmap_file.h),
+// as Qt reads it: the yardstick for karvelo_tobmp, which makes those files without
+// Qt. An opaque image gets alpha 255 throughout. Empty for a null image or one wider
+// or higher than kPixelsMaxSide.
 QByteArray BitmapFileFromImage(const QImage& image);
 
 }  // namespace karvelo

@@ -1,7 +1,6 @@
 // Build tool: turns a PNG into the plain pixels the program carries for its first
-// frame, or, for an output name ending in ".bmp", into a 32-bit Windows bitmap for
-// the Windows program's resources (pixels.h).
-//   karvelo_topixels <in.png> <out.px | out.bmp>
+// frame (pixels.h). The Windows program's bitmaps are made by karvelo_tobmp (bmp/).
+//   karvelo_topixels <in.png> <out.px>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,14 +13,12 @@
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fprintf(stderr, "usage: %s <in.png> <out.px | out.bmp>\n", argv[0]);
+        std::fprintf(stderr, "usage: %s <in.png> <out.px>\n", argv[0]);
         return 2;
     }
     const QImage image(QFile::decodeName(argv[1]), "png");
     const QString path = QFile::decodeName(argv[2]);
-    const QByteArray pixels = path.endsWith(QLatin1String(".bmp"), Qt::CaseInsensitive)
-                                  ? karvelo::BitmapFileFromImage(image)
-                                  : karvelo::PixelsFromImage(image);
+    const QByteArray pixels = karvelo::PixelsFromImage(image);
     if (pixels.isEmpty()) {
         std::fprintf(stderr, "%s: cannot read %s as a picture\n", argv[0], argv[1]);
         return 1;

@@ -87,6 +87,5 @@ int main(int argc, char** argv) {
                        bench::Fixed(elapsedMs / (kFlights * (bench::kFlightSteps + 1)), 1) + " ms a step)",
                    "1.0 to 1.1", perStep >= 1.0 && perStep <= 1.1);
     }
-    funktioner::SetTable(nullptr);
     return 0;
 }

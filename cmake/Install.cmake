@@ -33,7 +33,7 @@ list(SORT KARVELO_ICON_SIZES COMPARE NATURAL)
 if(UNIX AND NOT APPLE AND TARGET karvelo)
   install(FILES ${_karvelo_desktop_dir}/${KARVELO_APP_ID}.desktop
           DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-  install(FILES ${_karvelo_desktop_dir}/${KARVELO_APP_ID}.metainfo.xml
+  install(FILES ${KARVELO_VERSION_DIR}/${KARVELO_APP_ID}.metainfo.xml
           DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
   # The player's guide, where Debian keeps a package's documents.
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/karvelo)

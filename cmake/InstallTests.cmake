@@ -16,9 +16,9 @@ endfunction()
 karvelo_tool_test(desktop_entry_valid desktop-file-validate
   ${_karvelo_desktop_dir}/${KARVELO_APP_ID}.desktop)
 karvelo_tool_test(metainfo_valid appstreamcli validate --no-net --no-color
-  ${_karvelo_desktop_dir}/${KARVELO_APP_ID}.metainfo.xml)
+  ${KARVELO_VERSION_DIR}/${KARVELO_APP_ID}.metainfo.xml)
 karvelo_tool_test(windows_resources_compile x86_64-w64-mingw32-windres
-  ${PROJECT_SOURCE_DIR}/assets/windows/karvelo.rc -O coff
+  -I ${KARVELO_VERSION_DIR} ${PROJECT_SOURCE_DIR}/assets/windows/karvelo.rc -O coff
   -o ${CMAKE_BINARY_DIR}/karvelo_rc_check.o)
 
 # The scratch install: what it must hold depends on what this build makes.

@@ -1,5 +1,8 @@
-// The installed receiver of game results, and the one that stands in until one is set.
+// The receiver of game results in force, and the one that stands in until one is
+// installed.
 #include "game_results.h"
+
+#include "surroundings.h"
 
 namespace funktioner {
 namespace {
@@ -11,11 +14,12 @@ public:
 };
 
 NoResults none;
-GameResults* current = &none;
 
 }  // namespace
 
-GameResults& results() { return *current; }
-void SetGameResults(GameResults* r) { current = r ? r : &none; }
+GameResults& results() {
+    GameResults* r = Surroundings::InForce().results;
+    return r ? *r : none;
+}
 
 }  // namespace funktioner

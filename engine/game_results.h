@@ -15,8 +15,8 @@ public:
     virtual int32_t SeriesWinRun() const = 0;
 };
 
-// The installed receiver. Without one, results go nowhere and the run reads 0.
+// The receiver in force (surroundings.h). Without one, results go nowhere and the
+// run reads 0.
 GameResults& results();
-void SetGameResults(GameResults* r);
 
 }  // namespace funktioner

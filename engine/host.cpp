@@ -1,5 +1,7 @@
 #include "host.h"
 
+#include "surroundings.h"
+
 namespace karvelo {
 namespace {
 
@@ -14,11 +16,12 @@ public:
 };
 
 SilentHost silent;
-Host* current = &silent;
 
 }  // namespace
 
-Host& host() { return *current; }
-void SetHost(Host* h) { current = h ? h : &silent; }
+Host& host() {
+    Host* h = funktioner::Surroundings::InForce().host;
+    return h ? *h : silent;
+}
 
 }  // namespace karvelo

@@ -2,8 +2,8 @@
 // What the game's window-independent code needs of the window it runs in: message
 // boxes and "let the window process pending events". The engine and the store reach
 // the window only through this (and the engine's element operations, table.h); the
-// program's window installs itself as the host at start-up, tests install recording
-// stand-ins.
+// program's wiring installs the window as the host (surroundings.h), tests install
+// recording stand-ins.
 #include <string>
 
 namespace karvelo {
@@ -27,9 +27,8 @@ public:
     virtual void DoEvents() = 0;
 };
 
-// The installed host. Without one, message boxes answer with their default button
-// and DoEvents does nothing, so the code runs headless.
+// The host in force (surroundings.h). Without one, message boxes answer with their
+// default button and DoEvents does nothing, so the code runs headless.
 Host& host();
-void SetHost(Host* h);
 
 }  // namespace karvelo

@@ -1,5 +1,8 @@
-// The installed window table, and the do-nothing table that stands in until one is set.
+// The window table in force, and the do-nothing table that stands in until one is
+// installed.
 #include "table.h"
+
+#include "surroundings.h"
 
 namespace funktioner {
 namespace {
@@ -28,12 +31,13 @@ public:
 };
 
 NoTable none;
-Table* current = nullptr;
 
 }  // namespace
 
-Table& table() { return current ? *current : none; }
-void SetTable(Table* t) { current = t; }
-bool HasTable() { return current != nullptr; }
+Table& table() {
+    Table* t = Surroundings::InForce().table;
+    return t ? *t : none;
+}
+bool HasTable() { return Surroundings::InForce().table != nullptr; }
 
 }  // namespace funktioner

@@ -51,9 +51,9 @@ public:
     virtual void Move(int index, float left, float top) = 0;
 };
 
-// The installed table. The engine does nothing with the window until one is set.
+// The table in force (surroundings.h). The engine does nothing with the window until
+// one is installed.
 Table& table();
-void SetTable(Table* t);
 bool HasTable();
 
 }  // namespace funktioner

@@ -7,12 +7,15 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <new>
 #include <string>
 
 #include "regfile.h"
+#include "regfile_changes.h"
 #include "registry_db.h"
 
 namespace {
@@ -103,15 +106,19 @@ int Export(int argc, char** argv) {
         else
             return Usage("only one file can be written");
     }
-    std::vector<karvelo::RegKey> keys;
+    std::vector<karvelo::RegNode> keys;
     struct stat st {};
     if (::stat(karvelo::UserRegistryFile().c_str(), &st) == 0) {
         RegistryDb& db = karvelo::UserRegistry();
-        const auto s = db.ReadAll(&keys);
+        const auto s = db.ReadTree(&keys);
         if (s != RegAPI::kSuccess) return Fail(StoreFailure(db, s));
     }
-    std::string text = karvelo::regfile::Export(keys);
-    if (utf16) text = karvelo::regfile::ToUtf16(text);
+    auto exported = karvelo::regfile::Export(
+        keys, utf16 ? karvelo::regfile::Encoding::kUtf16 : karvelo::regfile::Encoding::kUtf8);
+    keys.clear();
+    keys.shrink_to_fit();
+    if (!exported.ok) return Fail(exported.error + "; nothing was written");
+    const std::string& text = exported.text;
 
     if (target.empty() || target == "-") {
         if (!WriteAll(STDOUT_FILENO, text))
@@ -160,9 +167,9 @@ int Import(int argc, char** argv) {
                         std::to_string(st.st_size) + " bytes)" + nothing);
     }
 
-    RegistryDb& db = karvelo::UserRegistry();
-    RegistryDb::Batch batch(db);
-    StoreSink sink(batch);
+    // The whole file is read and checked before the store is even opened: a file that
+    // is slow to come (a pipe, typing) or refused holds nothing a game needs.
+    karvelo::regfile::ChangeBuffer changes;
     const karvelo::regfile::Source source = [fd](char* buffer, size_t size) -> long {
         while (true) {
             const ssize_t n = ::read(fd, buffer, size);
@@ -170,10 +177,15 @@ int Import(int argc, char** argv) {
             return static_cast<long>(n);
         }
     };
-    const auto read = karvelo::regfile::Read(source, sink);
+    const auto read = karvelo::regfile::Read(source, changes);
     if (fd != STDIN_FILENO) ::close(fd);
-    if (read.stopped) return Fail(StoreFailure(db, sink.status) + nothing);
     if (!read.ok) return Fail(file + ", " + read.error + nothing);
+
+    // Only the writing holds the store, in one transaction.
+    RegistryDb& db = karvelo::UserRegistry();
+    RegistryDb::Batch batch(db);
+    StoreSink sink(batch);
+    if (!changes.Replay(sink)) return Fail(StoreFailure(db, sink.status) + nothing);
     if (const auto s = batch.Commit(); s != RegAPI::kSuccess)
         return Fail(StoreFailure(db, s) + nothing);
     std::cerr << "karvelo-reg: imported " << read.values << " value(s) into " << db.file() << "\n";
@@ -183,9 +195,25 @@ int Import(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc < 2) return Usage("export or import?");
-    const std::string command = argv[1];
-    if (command == "export") return Export(argc, argv);
-    if (command == "import") return Import(argc, argv);
-    return Usage("unknown command " + command);
+    // A reader that has gone (a closed pipe) and a file size limit make writes fail,
+    // which is reported, instead of ending the tool by a signal with nothing said.
+    std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN);
+    try {
+        if (argc < 2) return Usage("export or import?");
+        const std::string command = argv[1];
+        if (command == "export") return Export(argc, argv);
+        if (command == "import") return Import(argc, argv);
+        return Usage("unknown command " + command);
+    } catch (const std::bad_alloc&) {
+        // Said without taking memory. An export writes nothing before all of it is
+        // made, and an import's transaction is dropped on the way out.
+        static const char kExport[] = "karvelo-reg: out of memory; nothing was written\n";
+        static const char kImport[] = "karvelo-reg: out of memory\nNothing was imported.\n";
+        const bool exporting = argc >= 2 && std::strcmp(argv[1], "export") == 0;
+        [[maybe_unused]] const ssize_t n =
+            ::write(STDERR_FILENO, exporting ? kExport : kImport,
+                    exporting ? sizeof kExport - 1 : sizeof kImport - 1);
+        return 1;
+    }
 }

@@ -18,6 +18,7 @@ inline constexpr Status kAccessDenied = 5;      // ERROR_ACCESS_DENIED
 inline constexpr Status kInvalidHandle = 6;     // ERROR_INVALID_HANDLE
 inline constexpr Status kInvalidParameter = 87; // ERROR_INVALID_PARAMETER
 inline constexpr Status kBadPathname = 161;     // ERROR_BAD_PATHNAME
+inline constexpr Status kBusy = 170;           // ERROR_BUSY: another program holds the store
 inline constexpr Status kMoreData = 234;        // ERROR_MORE_DATA
 inline constexpr Status kBadDb = 1009;          // ERROR_BADDB
 inline constexpr Status kCantOpen = 1011;       // ERROR_CANTOPEN
@@ -76,6 +77,19 @@ public:
     // "" when there is nothing to tell.
     virtual std::string TakeNotice() { return {}; }
 
+    // Where another program can hold the store (kBusy), waits after a long one are
+    // short; the next wait is a full one again (before the program ends with games
+    // still to write).
+    virtual void WaitInFullAgain() {}
+
+    // The cause of the last failure, for the player ("The disk holding ... is full."),
+    // or "" where the store cannot tell one.
+    virtual std::string FailureCause() { return {}; }
+
+    // True while the store stands in for a file it could not read (it plays on in
+    // memory beside it): its records are not what the player has stored.
+    virtual bool StandsInForUnreadFile() { return false; }
+
     // The bytes a string value keeps for a UTF-8 text (without the terminating zero),
     // and the text back from such bytes.
     virtual std::string EncodeText(const std::string& utf8) { return utf8; }
@@ -117,6 +131,9 @@ public:
     Status EndSeries() override { return to().EndSeries(); }
     bool UndoSeries() override { return to().UndoSeries(); }
     std::string TakeNotice() override { return to().TakeNotice(); }
+    void WaitInFullAgain() override { to().WaitInFullAgain(); }
+    std::string FailureCause() override { return to().FailureCause(); }
+    bool StandsInForUnreadFile() override { return to().StandsInForUnreadFile(); }
     std::string EncodeText(const std::string& utf8) override { return to().EncodeText(utf8); }
     std::string DecodeText(const std::string& stored) override { return to().DecodeText(stored); }
 

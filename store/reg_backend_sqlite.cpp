@@ -62,6 +62,9 @@ public:
     Status EndSeries() override { return Db().EndSeries(); }
     bool UndoSeries() override { return Db().UndoSeries(); }
     std::string TakeNotice() override { return Db().TakeNotice(); }
+    void WaitInFullAgain() override { Db().WaitInFullAgain(); }
+    std::string FailureCause() override { return Db().lastCause(); }
+    bool StandsInForUnreadFile() override { return Db().FileLeftUnread(); }
 
     Status SetValue(KeyHandle key, const std::string& name, uint32_t type, const uint8_t* data,
                     uint32_t size) override {

@@ -4,27 +4,25 @@
 
 #include <array>
 #include <exception>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "host.h"
 #include "little_endian.h"
 #include "reg_backend.h"
+#include "store_session.h"
 
 namespace RegAPI {
 namespace {
 
-Backend* installed = nullptr;
-uint64_t failures = 0;
-uint64_t unreadable = 0;
-uint64_t undeleted = 0;
-int seriesDepth = 0;
-bool failedInSeries = false;  // a failure was reported: nothing of the series is kept
-bool shownInSeries = false;   // the series' one failure message is out
+// The layer's state belongs to the store's session of this sitting.
+LayerState& S() { return karvelo::session().layer; }
 
 // A read that failed for a reason other than the key or value being absent.
 void NoteRead(Status s) {
-    if (s != kSuccess && s != kFileNotFound) ++unreadable;
+    if (s != kSuccess && s != kFileNotFound) ++S().unreadable;
+    if (s == kBusy) ++S().held;
 }
 
 void Box(const std::string& text) {
@@ -32,13 +30,33 @@ void Box(const std::string& text) {
                            karvelo::DefaultButton::First, karvelo::kAppTitle);
 }
 
-// A failure: shown, unless the series it belongs to has shown one already.
-void Show(const std::string& text) {
-    ++failures;
-    if (seriesDepth > 0) {
-        failedInSeries = true;
-        if (shownInSeries) return;
-        shownInSeries = true;
+// A failure: shown, unless the series it belongs to has shown one already, or another
+// program holds the store (the store tells that once, for the whole sitting).
+void Show(const std::string& text, Status status = kSuccess) {
+    ++S().failures;
+    if (status == kBusy) {
+        ++S().held;
+        if (S().seriesDepth > 0) S().failedInSeries = true;
+        return;
+    }
+    if (S().seriesDepth > 0) {
+        S().failedInSeries = true;
+        if (S().shownInSeries) return;
+        S().shownInSeries = true;
+    }
+    // Where the store names the cause, the player learns it once, with the first
+    // failure it causes; later failures of the same cause are only counted.
+    std::string cause;
+    if (status == kAccessDenied || status == kCantOpen || status == kIoFailed || status == kBadDb) {
+        try {
+            cause = backend().FailureCause();
+        } catch (...) {
+        }
+    }
+    if (!cause.empty()) {
+        if (!S().causesTold.insert(cause).second) return;
+        Box(text + "\r\n" + cause);
+        return;
     }
     Box(text);
 }
@@ -105,7 +123,7 @@ private:
 }  // namespace
 
 Series::Series() {
-    if (seriesDepth++ == 0) failedInSeries = shownInSeries = false;
+    if (S().seriesDepth++ == 0) S().failedInSeries = S().shownInSeries = false;
     try {
         backend().BeginSeries();
     } catch (...) {
@@ -119,20 +137,23 @@ Series::~Series() {
         // A series with a failure in it is taken back where the store can do that, so
         // that the record never holds part of one; a store that keeps the series whole
         // reports at its end when it could not.
-        if (seriesDepth == 1 && failedInSeries) backend().UndoSeries();
-        if (backend().EndSeries() != kSuccess) Show("Could not set value");
+        if (S().seriesDepth == 1 && S().failedInSeries) backend().UndoSeries();
+        if (const Status s = backend().EndSeries(); s != kSuccess) Show("Could not set value", s);
     } catch (...) {
     }
-    if (--seriesDepth == 0) failedInSeries = shownInSeries = false;
+    if (--S().seriesDepth == 0) S().failedInSeries = S().shownInSeries = false;
 }
 
-uint64_t FailuresShown() { return failures; }
-void ShowFailure(const std::string& text) { Show(text); }
-uint64_t UnreadableReads() { return unreadable; }
-uint64_t UndeletedKeys() { return undeleted; }
+uint64_t FailuresShown() { return S().failures; }
+void ShowFailure(const std::string& text, bool storeHeld) {
+    Show(text, storeHeld ? kBusy : kIoFailed);
+}
+uint64_t HeldOperations() { return S().held; }
+uint64_t UnreadableReads() { return S().unreadable; }
+uint64_t UndeletedKeys() { return S().undeleted; }
 
-Backend& backend() { return installed ? *installed : PlatformBackend(); }
-void SetBackend(Backend* b) { installed = b; }
+Backend& backend() { return S().installed ? *S().installed : PlatformBackend(); }
+void SetBackend(Backend* b) { S().installed = b; }
 
 void CreateNewKey(RootKey root, const std::string& subKey) {
     const TellNoticeAfter notices;
@@ -142,8 +163,8 @@ void CreateNewKey(RootKey root, const std::string& subKey) {
             return;
         }
         OpenedKey key(backend());
-        if (key.Create(root, subKey) != kSuccess) {
-            Show("Could not create key___CreateNewKey");
+        if (const Status s = key.Create(root, subKey); s != kSuccess) {
+            Show("Could not create key___CreateNewKey", s);
             return;
         }
         if (key.Close() != kSuccess) Show("Could not close key");
@@ -164,8 +185,8 @@ void SetNewValue(RootKey root, const std::string& subKey, const std::string& typ
         }
         Backend& reg = backend();
         OpenedKey key(reg);
-        if (key.Create(root, subKey) != kSuccess) {
-            Show("Could not open key_SetNewValue");
+        if (const Status s = key.Create(root, subKey); s != kSuccess) {
+            Show("Could not open key_SetNewValue", s);
             return;
         }
         Status written = kSuccess;
@@ -185,7 +206,7 @@ void SetNewValue(RootKey root, const std::string& subKey, const std::string& typ
             key.Close();
             return;
         }
-        if (written != kSuccess) Show("Could not set value");
+        if (written != kSuccess) Show("Could not set value", written);
         key.Close();
     } catch (const std::exception& e) {
         ShowUnexpected(e);
@@ -236,10 +257,10 @@ std::string ReadRegValue(RootKey root, const std::string& subKey, const std::str
         }
         key.Close();
     } catch (const std::exception& e) {
-        ++unreadable;
+        ++S().unreadable;
         ShowUnexpected(e);
     } catch (...) {
-        ++unreadable;
+        ++S().unreadable;
         ShowUnexpected();
     }
     return result;
@@ -251,14 +272,15 @@ void DeleteRegKey(RootKey root, const std::string& subKey) {
         Backend& reg = backend();
         {
             OpenedKey probe(reg);  // only to learn that the key exists
-            if (probe.Open(root, subKey, kKeyQueryValue) != kSuccess) {
-                Show("Could not open key_DeleteRegKey");
+            if (const Status s = probe.Open(root, subKey, kKeyQueryValue); s != kSuccess) {
+                Show("Could not open key_DeleteRegKey", s);
                 return;
             }
         }
         // A key that cannot be deleted stays, silently; the caller can tell.
         const Status deleted = reg.DeleteKey(root, subKey);
-        if (deleted != kSuccess && deleted != kFileNotFound) ++undeleted;
+        if (deleted != kSuccess && deleted != kFileNotFound) ++S().undeleted;
+        if (deleted == kBusy) ++S().held;
     } catch (const std::exception& e) {
         ShowUnexpected(e);
     } catch (...) {
@@ -271,8 +293,8 @@ void DeleteRegValue(RootKey root, const std::string& subKey, const std::string& 
     try {
         Backend& reg = backend();
         OpenedKey key(reg);
-        if (key.Open(root, subKey, kKeySetValue) != kSuccess) {
-            Show("Could not open key_DeleteRegValue");
+        if (const Status s = key.Open(root, subKey, kKeySetValue); s != kSuccess) {
+            Show("Could not open key_DeleteRegValue", s);
             return;
         }
         reg.DeleteValue(key.handle(), valueName);  // a missing value is no failure

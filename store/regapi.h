@@ -48,8 +48,13 @@ public:
 };
 
 // Shows a failure of the store the way the operations show theirs (an OK box with the
-// application title), counted in FailuresShown.
-void ShowFailure(const std::string& text);
+// application title), counted in FailuresShown. A failure because another program
+// holds the store is only counted: the store tells that once for the sitting.
+void ShowFailure(const std::string& text, bool storeHeld = false);
+
+// How many operations since the program started failed, or read nothing, because
+// another program held the store.
+uint64_t HeldOperations();
 
 // How many ReadRegValue calls since the program started found the store itself
 // unreadable (busy, damaged, failing), rather than the key or value merely missing.

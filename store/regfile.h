@@ -12,17 +12,35 @@ namespace karvelo::regfile {
 
 inline constexpr const char* kHeader = "Windows Registry Editor Version 5.00";
 
-// The whole store as a registry file: UTF-8, CR LF line ends. Strings that read back
-// exactly are written quoted, 4-byte numbers as dword:, binaries as hex:, anything
-// else as hex(type):, so every value of every type comes back byte for byte.
-std::string Export(const std::vector<RegKey>& keys);
-
-// UTF-16 little-endian with a byte-order mark, as the registry editor writes files.
-std::string ToUtf16(const std::string& utf8);
-
 // The largest file that is read; a larger one is refused (before reading, where its
 // size is known beforehand).
 inline constexpr uint64_t kMaxFileBytes = uint64_t{16} << 20;
+
+enum class Encoding {
+    kUtf8,   // CR LF line ends, no byte-order mark
+    kUtf16,  // little-endian with a byte-order mark, as the registry editor writes files
+};
+
+struct Exported {
+    bool ok = false;
+    std::string text;   // the file, when ok
+    std::string error;  // why there is none, when not
+};
+
+// The whole store as a registry file that Read takes back to the same keys and values.
+// Strings that read back exactly are written quoted, 4-byte numbers as dword:,
+// binaries as hex:, anything else as hex(type):, so every value of every type comes
+// back byte for byte. A key is written where it has values or no sub-keys; one that
+// only leads to its sub-keys is implied by their paths, which Read creates with their
+// parents, so a chain of keys costs one line and not one per level. Refused (and
+// nothing made beyond the limit) when the file would be larger than kMaxFileBytes, or
+// when a name cannot be carried by a registry file's lines (a line break in it, or
+// text that is not UTF-8).
+// `keys` as RegistryDb::ReadTree gives them.
+Exported Export(const std::vector<RegNode>& keys, Encoding encoding = Encoding::kUtf8);
+
+// UTF-16 little-endian with a byte-order mark, as the registry editor writes files.
+std::string ToUtf16(const std::string& utf8);
 
 // Where the changes of a file go, in the file's order; a call that returns false stops
 // the reading.

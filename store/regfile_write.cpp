@@ -50,6 +50,28 @@ std::string HexList(const std::string& prefix, const std::string& data) {
     return out;
 }
 
+// A registry file's lines are UTF-8 (or UTF-16 made from it) and end at a line break:
+// a name holding one, or bytes that are not UTF-8, would not come back.
+bool Carried(const std::string& name) {
+    return name.find_first_of("\r\n") == std::string::npos && ValidUtf8(name);
+}
+
+// A name for a message: quoted, its control and non-UTF-8 bytes as \xNN, cut short.
+std::string Shown(const std::string& name) {
+    std::string out = "\"";
+    for (size_t i = 0; i < name.size() && out.size() < 200; ++i) {
+        const auto b = static_cast<uint8_t>(name[i]);
+        if (b < 0x20 || b >= 0x80) {
+            char cell[8];
+            std::snprintf(cell, sizeof cell, "\\x%02X", b);
+            out += cell;
+        } else {
+            out += name[i];
+        }
+    }
+    return out + (out.size() >= 200 ? "...\"" : "\"");
+}
+
 std::string ValueLine(const RegValue& v) {
     const std::string name = v.name.empty() ? "@" : Quoted(v.name);
     if (v.type == kRegSz && PlainString(v.data))
@@ -68,15 +90,57 @@ std::string ValueLine(const RegValue& v) {
 
 }  // namespace
 
-std::string Export(const std::vector<RegKey>& keys) {
-    std::string out = std::string(kHeader) + "\r\n\r\n";
-    for (const RegKey& key : keys) {
-        if (key.path.empty() && key.values.empty()) continue;  // the bare root
-        out += "[" + std::string(kRoot) + (key.path.empty() ? "" : "\\" + key.path) + "]\r\n";
-        for (const RegValue& v : key.values) out += ValueLine(v) + "\r\n";
-        out += "\r\n";
+Exported Export(const std::vector<RegNode>& keys, Encoding encoding) {
+    Exported result;
+    std::string& out = result.text;
+    // The file's size as it will be written, counted as it grows: nothing is made
+    // beyond the largest file that can be imported again.
+    uint64_t size = encoding == Encoding::kUtf16 ? 2 : 0;
+    const auto add = [&](const std::string& text) {
+        size += encoding == Encoding::kUtf16 ? 2 * uint64_t{RegistryChars(text)} : text.size();
+        if (size > kMaxFileBytes) return false;
+        out += text;
+        return true;
+    };
+    const auto refuse = [&](const std::string& why) {
+        out.clear();
+        out.shrink_to_fit();
+        result.error = why;
+        return result;
+    };
+    const std::string tooLarge =
+        "the store is too large for one registry file: its export would pass " +
+        std::to_string(kMaxFileBytes >> 20) + " MiB, the most that karvelo-reg import reads";
+
+    add(std::string(kHeader) + "\r\n\r\n");
+    // The path of the key at hand, made from its parent's: in the tree's order the path
+    // before it is its parent's or one below its parent's.
+    std::string path;
+    std::vector<size_t> ends(keys.size(), 0);  // where each key's path ends
+    for (size_t i = 0; i < keys.size(); ++i) {
+        const RegNode& key = keys[i];
+        if (i > 0) {
+            path.resize(ends[key.parent]);
+            path += (path.empty() ? "" : "\\") + key.name;
+            if (!Carried(key.name))
+                return refuse("the key " + Shown(path) + " has a name that a registry file cannot carry");
+            ends[i] = path.size();
+        }
+        // A key that only leads to its sub-keys comes with them.
+        if (key.values.empty() && (i == 0 || key.hasSubKeys)) continue;
+        if (!add("[" + std::string(kRoot) + (path.empty() ? "" : "\\" + path) + "]\r\n"))
+            return refuse(tooLarge);
+        for (const RegValue& v : key.values) {
+            if (!Carried(v.name))
+                return refuse("the value " + Shown(v.name) + " of the key " + Shown(path) +
+                              " has a name that a registry file cannot carry");
+            if (!add(ValueLine(v) + "\r\n")) return refuse(tooLarge);
+        }
+        if (!add("\r\n")) return refuse(tooLarge);
     }
-    return out;
+    if (encoding == Encoding::kUtf16) out = ToUtf16(out);
+    result.ok = true;
+    return result;
 }
 
 std::string ToUtf16(const std::string& utf8) {

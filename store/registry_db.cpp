@@ -4,11 +4,15 @@
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/file.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <thread>
 #include <unordered_map>
 
@@ -182,10 +186,50 @@ RegistryDb::~RegistryDb() {
     if (seriesLock_ >= 0) ::close(seriesLock_);  // closing the file lets go of its lock
 }
 
+namespace {
+
+// Whether the store's file cannot grow: its disk (nearly) full, or the file at the size
+// the process may write. SQLite does not always keep the system's error for these.
+bool NoRoomFor(const std::string& file) {
+    const std::string folder = file.substr(0, file.rfind('/') + 1) + ".";
+    struct statvfs disk {};
+    if (::statvfs(folder.c_str(), &disk) == 0 &&
+        static_cast<uint64_t>(disk.f_bavail) * disk.f_frsize < 256 * 1024)
+        return true;
+    struct rlimit limit {};
+    struct stat st {};
+    return ::getrlimit(RLIMIT_FSIZE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY &&
+           ::stat(file.c_str(), &st) == 0 &&
+           static_cast<uint64_t>(st.st_size) + 64 * 1024 > static_cast<uint64_t>(limit.rlim_cur);
+}
+
+}  // namespace
+
+std::string RegistryDb::FailureCause(int rc, int systemError) const {
+    const int primary = rc & 0xFF;
+    if (primary == SQLITE_BUSY || primary == SQLITE_LOCKED)
+        return "Another program is holding the store " + file_ + ".";
+    if (primary == SQLITE_FULL || systemError == ENOSPC || systemError == EDQUOT ||
+        systemError == EFBIG || (primary == SQLITE_IOERR && NoRoomFor(file_)))
+        return "The disk holding the store " + file_ + " is full.";
+    if (IsCorruption(rc)) return "The store " + file_ + " is damaged.";
+    if (systemError == EISDIR)
+        return "A folder stands where a file of the store " + file_ + " belongs.";
+    if (systemError == EROFS)
+        return "The store " + file_ + " is on a disk that may only be read.";
+    if (primary == SQLITE_READONLY || primary == SQLITE_PERM || systemError == EACCES ||
+        systemError == EPERM)
+        return "The store " + file_ + " may not be written (no permission).";
+    std::string cause = "The store " + file_ + " cannot be used: " + sqlite3_errstr(rc);
+    if (systemError) cause += std::string(" (") + std::strerror(systemError) + ")";
+    return cause + ".";
+}
+
 Status RegistryDb::Result(int rc) {
     const Status s = MapResult(rc);
     if (s != RegAPI::kSuccess) {
         lastError_ = sqlite3_errstr(rc);
+        cause_ = FailureCause(rc, impl_ && impl_->db ? sqlite3_system_errno(impl_->db) : 0);
         if (impl_ && IsCorruption(rc)) impl_->broken = true;
         if (seriesDepth_ > 0 && seriesFailure_ == RegAPI::kSuccess) seriesFailure_ = s;
     }
@@ -206,9 +250,16 @@ void RegistryDb::BeginSeries() {
     const int fd = ::open(lockFile.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd >= 0) {  // without a folder to lock in, the operations report that themselves
         const int64_t start = NowMs();
+        const int64_t limit = WaitLimitMs(start);
         bool locked = true;
         while (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            if ((errno != EWOULDBLOCK && errno != EINTR) || NowMs() - start >= patience_.waitMs) {
+            const int64_t now = NowMs();
+            if (errno != EWOULDBLOCK && errno != EINTR) {
+                locked = false;
+                break;
+            }
+            if (now - start >= limit) {
+                GaveUp(now);
                 locked = false;
                 break;
             }
@@ -269,16 +320,33 @@ void RegistryDb::Close() {
 
 // SQLite calls this while another connection holds a lock this one needs: non-zero
 // to wait and try again, zero to give up (the statement then fails as busy).
+int64_t RegistryDb::WaitLimitMs(int64_t startMs) const {
+    const bool heldLately = heldAtMs_ >= 0 && startMs - heldAtMs_ < patience_.rememberMs;
+    return heldLately ? patience_.afterHoldMs : patience_.waitMs;
+}
+
+bool RegistryDb::WaitsAreShort() const {
+    return patience_.afterHoldMs < patience_.waitMs && WaitLimitMs(NowMs()) == patience_.afterHoldMs;
+}
+
+void RegistryDb::GaveUp(int64_t nowMs) {
+    heldAtMs_ = nowMs;
+    if (toldHeld_) return;
+    toldHeld_ = true;
+    if (!notice_.empty()) notice_ += "\r\n";
+    notice_ += "Another program is holding the store " + file_ +
+               ". The game does not wait for it long again; a game it cannot record now is "
+               "recorded as soon as the store is free.";
+}
+
 int RegistryDb::OnBusy(void* self, int attempt) {
     auto* db = static_cast<RegistryDb*>(self);
     const int64_t now = NowMs();
     if (attempt == 0) db->waitStartedMs_ = now;
-    const bool heldLately =
-        db->heldAtMs_ >= 0 && now - db->heldAtMs_ < db->patience_.rememberMs;
-    const int64_t patience = heldLately ? db->patience_.afterHoldMs : db->patience_.waitMs;
+    const int64_t patience = db->WaitLimitMs(db->waitStartedMs_);
     const int64_t waited = now - db->waitStartedMs_;
     if (waited >= patience) {
-        db->heldAtMs_ = now;
+        db->GaveUp(now);
         return 0;
     }
     // Short sleeps first: a copy of the game is usually done within a few.
@@ -373,8 +441,8 @@ Status RegistryDb::DeleteValue(int64_t key, const std::string& name) {
     return Result(txn.Commit());
 }
 
-Status RegistryDb::ReadAll(std::vector<RegKey>* keys) {
-    keys->clear();
+Status RegistryDb::ReadTree(std::vector<RegNode>* tree) {
+    tree->clear();
     if (const Status s = Enter(); s != RegAPI::kSuccess) return s;
     Txn txn(*this);
     int rc = txn.Begin(false);
@@ -411,15 +479,15 @@ Status RegistryDb::ReadAll(std::vector<RegKey>* keys) {
     rc = txn.Commit();
     if (rc != SQLITE_OK) return Result(rc);
 
-    // Parents before children, brothers in the order of their folded names: the order
-    // of the folded parts of their paths.
+    // Brothers in the order of their folded names: the order of the folded parts of
+    // their paths.
     for (auto& [id, node] : nodes) {
         auto parent = nodes.find(node.parent);
         if (parent != nodes.end() && id != impl_->root) parent->second.children.push_back(id);
     }
-    std::vector<std::pair<int64_t, std::string>> stack{{impl_->root, ""}};
+    std::vector<std::pair<int64_t, size_t>> stack{{impl_->root, 0}};  // key, parent's place
     while (!stack.empty()) {
-        auto [id, path] = std::move(stack.back());
+        const auto [id, parent] = stack.back();
         stack.pop_back();
         Node& node = nodes[id];
         std::sort(node.children.begin(), node.children.end(), [&](int64_t a, int64_t b) {
@@ -427,11 +495,26 @@ Status RegistryDb::ReadAll(std::vector<RegKey>* keys) {
             const Node& y = nodes[b];
             return x.fold != y.fold ? x.fold < y.fold : a < b;
         });
-        for (auto child = node.children.rbegin(); child != node.children.rend(); ++child) {
-            const std::string& name = nodes[*child].name;
-            stack.emplace_back(*child, path.empty() ? name : path + "\\" + name);
-        }
-        keys->push_back(RegKey{std::move(path), std::move(node.values)});
+        const size_t place = tree->size();
+        for (auto child = node.children.rbegin(); child != node.children.rend(); ++child)
+            stack.emplace_back(*child, place);
+        tree->push_back(RegNode{parent, id == impl_->root ? std::string() : std::move(node.name),
+                                !node.children.empty(), std::move(node.values)});
+    }
+    return RegAPI::kSuccess;
+}
+
+Status RegistryDb::ReadAll(std::vector<RegKey>* keys) {
+    keys->clear();
+    std::vector<RegNode> tree;
+    const Status s = ReadTree(&tree);
+    if (s != RegAPI::kSuccess) return s;
+    keys->reserve(tree.size());
+    for (size_t i = 0; i < tree.size(); ++i) {
+        std::string path = std::move(tree[i].name);
+        if (i > 0 && !(*keys)[tree[i].parent].path.empty())
+            path = (*keys)[tree[i].parent].path + "\\" + path;
+        keys->push_back(RegKey{std::move(path), std::move(tree[i].values)});
     }
     return RegAPI::kSuccess;
 }

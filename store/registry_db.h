@@ -42,6 +42,16 @@ struct RegKey {
     friend bool operator==(const RegKey&, const RegKey&) = default;
 };
 
+// A key of the whole store as a tree: its own name (the root's is ""), its parent's
+// place in the same list (the root is its own parent) and its values. Each key's path
+// is held once in the names of its chain, however deep it lies.
+struct RegNode {
+    size_t parent = 0;
+    std::string name;
+    bool hasSubKeys = false;
+    std::vector<RegValue> values;
+};
+
 // One change of an import; a whole list is applied in a single transaction.
 struct RegChange {
     enum class Kind { CreateKey, DeleteTree, SetValue, DeleteValue };
@@ -69,7 +79,11 @@ public:
     Status DeleteKey(const std::string& path);  // refused while it has sub-keys
     Status DeleteValue(int64_t key, const std::string& name);
 
-    // Every key, parents before children, with its values in the order written.
+    // Every key, parents before children (the root first, each key's sub-keys after it
+    // and its sub-keys' own), brothers in the order of their folded names, with its
+    // values in the order written.
+    Status ReadTree(std::vector<RegNode>* nodes);
+    // The same with each key's whole path (which for deep keys takes far more memory).
     Status ReadAll(std::vector<RegKey>* keys);
     // All or nothing.
     Status Apply(const std::vector<RegChange>& changes);
@@ -100,17 +114,23 @@ public:
         int64_t key_ = -1;  // the open key; -1 none
     };
 
-    // How long an operation waits while another program holds the file. A copy of the
-    // game holds it for one short transaction at a time. A hold that outlasts `waitMs`
-    // is taken to go on: for `rememberMs` after it, operations wait only
+    // How long an operation waits while another program holds the file or its lock
+    // file (one budget for both). A copy of the game holds them for one short
+    // transaction at a time. A hold that outlasts `waitMs` is taken to go on: for
+    // `rememberMs` after it (by default the rest of the sitting), waits last only
     // `afterHoldMs`, so that a long hold costs the player one long wait, not one for
-    // every value of a series. The operation that gives up fails (kIoFailed).
+    // every game. The operation that gives up fails (kBusy), and the player is told
+    // once (TakeNotice).
     struct Patience {
         int waitMs = 5000;
         int afterHoldMs = 200;
-        int rememberMs = 30000;
+        int rememberMs = 1 << 30;
     };
     void SetPatience(const Patience& patience) { patience_ = patience; }
+    // The next wait is a full one again.
+    void WaitInFullAgain() { heldAtMs_ = -1; }
+    // Whether a wait beginning now would be a short one.
+    bool WaitsAreShort() const;
 
     // A series of operations that belong together: one transaction, and "<file>.lock"
     // held against other processes so that another copy's series waits for this one.
@@ -135,10 +155,16 @@ public:
     std::string TakeNotice();
     // SQLite's words for the last failure met ("database or disk is full").
     const std::string& lastError() const { return lastError_; }
+    // The last failure met, for the player: what is wrong, naming the file ("The disk
+    // holding ... is full.").
+    const std::string& lastCause() const { return cause_; }
 
     // Closes the connection; the next call opens the file again.
     void Close();
     const std::string& file() const { return file_; }
+    // Whether the game plays on in memory while a file it could not use stays where the
+    // store belongs: what that file holds is not what the store shows.
+    bool FileLeftUnread() const { return inMemory_ && fileLeftUnread_; }
     // Where the last unusable file was moved to ("" when none was).
     const std::string& setAside() const { return setAside_; }
 
@@ -154,26 +180,38 @@ private:
     Status Result(int rc);
     bool InSeriesTransaction() const { return seriesTransaction_; }
     static int OnBusy(void* self, int attempt);
+    // Names the cause of a failure with SQLite's result code and the system's error.
+    std::string FailureCause(int rc, int systemError) const;
+    // How long a wait that began at `startMs` may last.
+    int64_t WaitLimitMs(int64_t startMs) const;
+    // A wait gave up at `nowMs`: later ones are short, and the player is told once.
+    void GaveUp(int64_t nowMs);
 
     std::string file_;
     Patience patience_;
     int64_t waitStartedMs_ = 0;
     int64_t heldAtMs_ = -1;  // when a wait last gave up; -1: never
+    bool toldHeld_ = false;
     int seriesDepth_ = 0;
     int seriesLock_ = -1;  // the lock file, while held
     bool seriesTransaction_ = false;
     Status seriesFailure_ = RegAPI::kSuccess;
     bool recover_ = false;
     bool inMemory_ = false;
+    bool fileLeftUnread_ = false;
     std::string lastError_;
+    std::string cause_;
     std::string setAside_;
     std::string notice_;
+    std::string sideInTheWay_;  // what is no file where SQLite's journal belongs
     std::unique_ptr<Impl> impl_;
 
     class Txn;  // a transaction of one operation, or the series' own
 };
 
-// "$XDG_CONFIG_HOME/karvelo/registry.db", else "$HOME/.config/karvelo/registry.db".
+// "$XDG_CONFIG_HOME/karvelo/registry.db", else "<home>/.config/karvelo/registry.db"
+// with the home folder from $HOME or else the password database; "" when there is
+// none.
 std::string UserRegistryFile();
 // The store of the current user, opened at its first use.
 RegistryDb& UserRegistry();

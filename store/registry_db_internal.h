@@ -42,6 +42,9 @@ inline Status MapResult(int rc) {
         return RegAPI::kBadDb;
     case SQLITE_CANTOPEN:
         return RegAPI::kCantOpen;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+        return RegAPI::kBusy;
     case SQLITE_CONSTRAINT:
         return RegAPI::kKeyDeleted;  // a value for a key that is gone
     default:

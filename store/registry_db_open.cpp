@@ -2,6 +2,7 @@
 #include "registry_db.h"
 
 #include <limits.h>
+#include <pwd.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -13,8 +14,10 @@
 #include <ctime>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "registry_db_internal.h"
+#include "store_session.h"
 
 namespace karvelo {
 using namespace registry_db_internal;
@@ -22,9 +25,10 @@ namespace {
 
 const char* const kDamaged = "it is damaged or not a store of this game";
 
-bool Exists(const std::string& file) {
+// With `followed`, whether what a symbolic link points to exists.
+bool Exists(const std::string& file, bool followed = false) {
     struct stat st {};
-    return ::lstat(file.c_str(), &st) == 0;
+    return (followed ? ::stat(file.c_str(), &st) : ::lstat(file.c_str(), &st)) == 0;
 }
 
 bool MakeDirectories(const std::string& dir, int* error) {
@@ -65,7 +69,8 @@ std::string CannotOpen(const std::string& file, int error) {
         char target[PATH_MAX];
         const ssize_t n = ::readlink(file.c_str(), target, sizeof target - 1);
         const std::string to = n > 0 ? std::string(target, static_cast<size_t>(n)) : "?";
-        return "it is a symbolic link to " + to + ", which cannot be opened" + cause;
+        return "it is a symbolic link to " + to +
+               (Exists(file, true) ? ", which cannot be opened" : ", which does not exist") + cause;
     }
     return "it cannot be opened" + cause;
 }
@@ -101,6 +106,17 @@ Status RegistryDb::Open() {
             return s;
         }
 
+        // Something that is no file where the journal belongs goes aside on its own:
+        // the store itself is sound.
+        if (attempt == 0 && !sideInTheWay_.empty()) {
+            const std::string target = sideInTheWay_ + ".corrupt-" + TimeStamp();
+            const bool moved = std::rename(sideInTheWay_.c_str(), target.c_str()) == 0;
+            sideInTheWay_.clear();
+            if (moved) {
+                notice_ += told + "\r\nIt was kept as " + target + ".";
+                continue;
+            }
+        }
         // Keep whatever is in the way (and its journal) under a new name and begin
         // afresh. A stale journal must never meet a new file.
         if (attempt == 0 && Exists(file_)) {
@@ -125,6 +141,7 @@ Status RegistryDb::Open() {
         }
         // Left as it is: the game goes on with a store in memory.
         if (OpenInMemory() == RegAPI::kSuccess) {
+            fileLeftUnread_ = Exists(file_);
             if (notice_.empty())
                 notice_ = told + (Exists(file_) ? "\r\nIt was left as it is, and settings"
                                                 : "\r\nSettings");
@@ -140,7 +157,13 @@ Status RegistryDb::Open() {
 }
 
 Status RegistryDb::OpenFile(std::string* why) {
+    if (file_.empty()) {
+        *why = "there is no home folder to keep it in";
+        return RegAPI::kCantOpen;
+    }
     const size_t slash = file_.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? "." : (slash == 0 ? "/" : file_.substr(0, slash));
     if (slash != std::string::npos) {
         const std::string dir = file_.substr(0, slash);
         int error = 0;
@@ -155,6 +178,27 @@ Status RegistryDb::OpenFile(std::string* why) {
     if (::stat(file_.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
         *why = S_ISDIR(st.st_mode) ? "it is a folder" : "it is a device or other special file";
         return RegAPI::kCantOpen;
+    }
+    // A symbolic link to nothing is never followed to make a store where it points.
+    if (::lstat(file_.c_str(), &st) == 0 && S_ISLNK(st.st_mode) && !Exists(file_, true)) {
+        *why = CannotOpen(file_, ENOENT);
+        return RegAPI::kCantOpen;
+    }
+    // Nor does the store begin where its folder may not be written: SQLite would say
+    // only that the file cannot be opened.
+    if (!Exists(file_, true) && ::access(folder.c_str(), W_OK | X_OK) != 0) {
+        *why = "its folder may not be written (" + std::string(std::strerror(errno)) + ")";
+        return RegAPI::kCantOpen;
+    }
+    // What stands where SQLite keeps its journal beside the store and is no file (a
+    // folder, a device) makes every write fail; it is moved aside like the store.
+    for (const char* suffix : {"-journal", "-wal"}) {
+        const std::string side = file_ + suffix;
+        if (::lstat(side.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+            *why = side + " is " + (S_ISDIR(st.st_mode) ? "a folder" : "no file");
+            sideInTheWay_ = side;
+            return RegAPI::kCantOpen;
+        }
     }
 
     auto impl = std::make_unique<Impl>();
@@ -179,6 +223,7 @@ Status RegistryDb::OpenFile(std::string* why) {
     sqlite3_finalize(check);
     auto refuse = [&](int code) {
         lastError_ = sqlite3_errstr(code);
+        cause_ = FailureCause(code, sqlite3_system_errno(db));
         if (IsCorruption(code) || damaged) {
             *why = kDamaged;
             return RegAPI::kBadDb;
@@ -235,27 +280,39 @@ Status RegistryDb::OpenInMemory() {
     return RegAPI::kSuccess;
 }
 
+std::string UserHome() {
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/') return home;
+    // Never the current folder: where the store is must not depend on where the game
+    // was started.
+    std::vector<char> buffer(16384);
+    struct passwd entry {};
+    struct passwd* found = nullptr;
+    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
+        found->pw_dir && found->pw_dir[0] == '/')
+        return found->pw_dir;
+    return {};
+}
+
 std::string UserRegistryFile() {
     const char* xdg = std::getenv("XDG_CONFIG_HOME");
     std::string base;
     if (xdg && xdg[0] == '/') {
         base = xdg;
     } else {
-        const char* home = std::getenv("HOME");
-        base = std::string(home && home[0] ? home : ".") + "/.config";
+        const std::string home = UserHome();
+        if (home.empty()) return {};
+        base = (home == "/" ? "" : home) + "/.config";
     }
     return base + "/karvelo/registry.db";
 }
 
-namespace {
-std::unique_ptr<RegistryDb> user;
-}
-
 RegistryDb& UserRegistry() {
+    std::unique_ptr<RegistryDb>& user = session().userRegistry;
     if (!user) user = std::make_unique<RegistryDb>(UserRegistryFile());
     return *user;
 }
 
-void CloseUserRegistry() { user.reset(); }
+void CloseUserRegistry() { session().userRegistry.reset(); }
 
 }  // namespace karvelo

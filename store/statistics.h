@@ -2,6 +2,7 @@
 // The statistics record: counters in memory, the current record under "\Statistik"
 // and the total under "\StatistikTotal".
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 namespace karvelo {
@@ -38,10 +39,35 @@ private:
     std::array<int32_t, 15> cells_{};
     int32_t scratch_ = 0;
 };
-extern StatCounterArray StatCounters;
+// StatCounters: the counters of this sitting, which its store session owns
+// (store_session.h), by the name the rest of the program knows them.
+class SessionCounters {
+public:
+    int32_t& operator()(int i) const;
+    const int32_t* data() const;
+    void Clear() const;
+    operator StatCounterArray() const;  // a copy of them
+    const SessionCounters& operator=(const StatCounterArray& values) const;
+};
+inline constexpr SessionCounters StatCounters{};
 
-// The one way the rest of the program reports the end of a game.
+// The one way the rest of the program reports the end of a game. A game that cannot be
+// written because another program holds the store is kept and written, in order and
+// once, as soon as the store can be written again: with the next game, when the
+// statistics are looked at or cleared, or when the program ends.
 void RecordGameResult(bool won);
+// Writes the games held back; false when the store is still held.
+bool WriteHeldGames();
+// At the end of the program: one full wait for the store, then whatever is still held
+// back is given up.
+void WriteHeldGamesBeforeTheEnd();
+// How many games are waiting for the store.
+size_t HeldGames();
+
+// Completes a game's update or a clearing that was cut short (the program killed in
+// the middle of it), from the journal it left; called at start-up, and by each
+// operation below before its own.
+void CompleteInterruptedStatistics();
 
 // Folds the stored current record into the total.
 void MergeTotalStatistics();
@@ -49,9 +75,11 @@ void MergeTotalStatistics();
 void ClearCurrentStatistics();
 // Deletes "\StatistikTotal".
 void ClearTotalStatistics();
-// Loads counters 1 to 8 from the stored current record (before showing them).
-void LoadStoredCounters();
-// The full view's record, entries 1 to 6 (entry 0 unused).
-std::array<int32_t, 7> CombinedRecord();
+// Loads counters 1 to 8 from the stored current record (before showing them); false,
+// with the counters left as they were, when the record could not be read.
+bool LoadStoredCounters();
+// The full view's record, entries 1 to 6 (entry 0 unused); *readable false when the
+// store could not be read (the figures then are not what it holds).
+std::array<int32_t, 7> CombinedRecord(bool* readable = nullptr);
 
 }  // namespace karvelo

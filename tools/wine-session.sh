@@ -5,19 +5,25 @@
 #                        manager, and a Wine server that stays up until the script
 #                        ends; everything started is ended and removed on exit
 #   wine_session_ready   waits for the prefix to be prepared
-#   host_tools_build     karvelo_topixels for this machine (it makes the Windows
-#                        bitmaps), plus any other native targets named (wincheck's
-#                        screen reader wincheck_table among them)
+#   host_tools_build     karvelo_tobmp for this machine (it makes the Windows
+#                        bitmaps with libpng), plus any other native targets named
+#                        (wincheck's screen reader wincheck_table among them); a
+#                        build without the Qt window, so no Qt is needed
+#   qt_tools_build       the Qt window's targets named, for this machine, where Qt is
+#                        installed (the comparisons of the two windows' pictures)
 #   release_build        the optimised Windows build, of the targets named
 # and sets $wine, $toolchain, $host_tools and $jobs.
 
 jobs=${KARVELO_JOBS:-2}
 toolchain=$PWD/cmake/mingw-w64-x86_64.cmake
-host_tools=$out/host/assets
+host_tools=$out/host/assets/bmp
+# The Windows build and its host tools need no Qt; CMake is told to find none (and not
+# to remark that nothing asked).
+no_qt=(--no-warn-unused-cli -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=ON -DCMAKE_DISABLE_FIND_PACKAGE_Qt5=ON)
 
 wine_packages() {
-  local want=(g++-mingw-w64-x86-64 wine64 wine googletest cmake make g++ qt6-base-dev
-              libgl-dev libsqlite3-dev xvfb xauth x11-utils xdotool imagemagick openbox nsis)
+  local want=(g++-mingw-w64-x86-64 wine64 wine googletest cmake make g++ libpng-dev
+              libsqlite3-dev xvfb xauth x11-utils xdotool imagemagick openbox nsis)
   local missing=() p
   for p in "${want[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
@@ -83,15 +89,31 @@ wine_session_start() {
 wine_session_ready() { wait "$wine_boot_pid" || true; }
 
 host_tools_build() {
-  echo "== karvelo_topixels${*:+ and $*} for this machine"
-  cmake -S . -B "$out/host" -DCMAKE_BUILD_TYPE=Release -DKARVELO_TESTS=OFF \
-        -DKARVELO_WERROR=ON -DKARVELO_WINCHECK_TOOLS=ON >/dev/null
-  cmake --build "$out/host" -j"$jobs" --target karvelo_topixels "$@" >/dev/null
+  echo "== karvelo_tobmp${*:+ and $*} for this machine"
+  # Qt hidden from CMake: the configure fails if anything on this path still asks for it.
+  cmake -S . -B "$out/host" -DCMAKE_BUILD_TYPE=Release -DKARVELO_GUI=OFF -DKARVELO_TESTS=OFF \
+        -DKARVELO_WERROR=ON -DKARVELO_WINCHECK_TOOLS=ON "${no_qt[@]}" >/dev/null
+  cmake --build "$out/host" -j"$jobs" --target karvelo_tobmp "$@" >/dev/null
+}
+
+# The Qt window and the tools that compare the Windows window with it, built for this
+# machine into $out/host-qt; sets $qt_tools to that folder, or leaves it empty (and
+# says so) where Qt is not installed, for the comparisons to be skipped.
+qt_tools=
+qt_tools_build() {
+  echo "== the Qt window's $* for this machine, for the comparisons"
+  if ! cmake -S . -B "$out/host-qt" -DCMAKE_BUILD_TYPE=Release -DKARVELO_TESTS=OFF \
+         -DKARVELO_WERROR=ON -DKARVELO_WINCHECK_TOOLS=ON >"$out/host-qt.log" 2>&1; then
+    echo "no Qt on this machine (see ${out#"$PWD"/}/host-qt.log): the comparisons with the Qt window are skipped"
+    return 0
+  fi
+  cmake --build "$out/host-qt" -j"$jobs" --target "$@" >/dev/null
+  qt_tools=$out/host-qt
 }
 
 release_build() {
   cmake -S . -B "$out/release" -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
         -DKARVELO_GUI=OFF -DKARVELO_WIN32_GUI=ON -DKARVELO_HOST_TOOLS="$host_tools" \
-        -DKARVELO_TESTS=OFF -DKARVELO_WERROR=ON >/dev/null
+        -DKARVELO_TESTS=OFF -DKARVELO_WERROR=ON "${no_qt[@]}" >/dev/null
   cmake --build "$out/release" -j"$jobs" --target "$@"
 }

@@ -50,6 +50,14 @@ public:
 // twip sizes give equal pixel sizes wherever they lie.
 PixelBox DrawnBox(const TwipRect& rect, int dpi);
 
+// The four bands of a frame `thickness` wide along the inside of `rect` at `dpi` (at
+// least a pixel, at most half the rectangle): top, bottom, left, right; none for an
+// empty rectangle.
+std::vector<PixelBox> FrameBands(const TwipRect& rect, float thickness, int dpi);
+// The one-pixel lines of a sunken edge: top and left (dark), then bottom and right
+// (light); none for a rectangle of less than two pixels either way.
+std::vector<PixelBox> SunkenLines(const TwipRect& rect, int dpi);
+
 // The rounded shadow's opacity per pixel, `width` x `height` row by row, top first:
 // `alpha` inside, falling off over the last pixel of the corners' arcs of `radius`
 // pixels.

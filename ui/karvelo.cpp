@@ -35,21 +35,16 @@ std::string Trimmed(const std::string& s) {
 }  // namespace
 
 Karvelo::Karvelo(WindowSystem& window)
-    : window_(window), backColour_(kStandardColour), tickedSpeedItem_(kStandardSpeedItem) {
+    : window_(window),
+      backColour_(kStandardColour),
+      tickedSpeedItem_(kStandardSpeedItem),
+      surroundings_({.host = this, .table = this, .results = this}) {
     BuildScene();
     // A new run of the program: nothing of an earlier window's run is waiting.
     funktioner::gate() = funktioner::InputGate{};
-    funktioner::SetTable(this);
-    funktioner::SetGameResults(this);
-    SetHost(this);
 }
 
-Karvelo::~Karvelo() {
-    if (funktioner::HasTable() && &funktioner::table() == this) funktioner::SetTable(nullptr);
-    if (&funktioner::results() == this) funktioner::SetGameResults(nullptr);
-    if (&host() == this) SetHost(nullptr);
-    scene_.SetDamageListener(nullptr);
-}
+Karvelo::~Karvelo() { scene_.SetDamageListener(nullptr); }
 
 void Karvelo::BuildScene() {
     namespace W = layout;
@@ -158,6 +153,7 @@ void Karvelo::DoEvents() {
     // Every step of a flight, a deal or a clearing passes here: the keyboard's marks
     // follow what the table now holds.
     ShowKeyboardMarks();
+    frameClock_.SetLeaving(funktioner::gate().Leaving());
     window_.DoEvents();
 }
 
@@ -174,6 +170,8 @@ void Karvelo::Form_Load() {
     scene_.SetVisible({ElementKind::PilN, 0}, true);
     funktioner::AutoPlayActive = false;
     RegAPI::CreateNewKey(RegAPI::HKEY_CURRENT_USER, SettingsKey());
+    // Before "\Statistik" is made again: a clearing cut short may have deleted it.
+    CompleteInterruptedStatistics();
     RegAPI::CreateNewKey(RegAPI::HKEY_CURRENT_USER, std::string(RegAPI::kAppKey) + "\\Statistik");
     DoEvents();
 
@@ -193,6 +191,7 @@ void Karvelo::Form_Terminate() {
     if (!funktioner::gate().BeginShutDown()) return;
     if (drag_) CancelDrag();
     if (funktioner::GameInProgress) RecordGameResult(false);
+    WriteHeldGamesBeforeTheEnd();
     DoEvents();
     funktioner::Board.Clear();
     funktioner::Deck.Clear();

@@ -11,20 +11,18 @@
 #include <optional>
 #include <string>
 
+#include "frame_clock.h"
 #include "funktioner.h"
 #include "host.h"
 #include "key_focus.h"
 #include "keyboard_play.h"
 #include "menu_tree.h"
+#include "pointer_buttons.h"
 #include "scene.h"
+#include "surroundings.h"
 #include "window_system.h"
 
 namespace karvelo {
-
-// Pointer buttons as the handlers take them (a mask: 1 left, 2 right, 4 middle).
-inline constexpr int16_t kLeftButton = 1;
-inline constexpr int16_t kRightButton = 2;
-inline constexpr int16_t kMiddleButton = 4;
 
 class Karvelo final : public funktioner::Table,
                       public Host,
@@ -52,6 +50,9 @@ public:
     void mnuHelp_Click();
     void mnuOm_Click();
     void CloseRequested();  // closing the window is "Avsluta"
+    // The desktop session ends (logging off, shutting down): "Avsluta" too, through
+    // the same gate, so a game in progress counts as one loss.
+    void SessionEnding();
 
     // ---- Keys: every key press of the window, as a Windows virtual-key code and the
     // shift state (1 Shift, 2 Ctrl, 4 Alt).
@@ -112,6 +113,11 @@ public:
     void RecordGameResult(bool won) override;
     int32_t SeriesWinRun() const override;
 
+    // ---- When the steps of a flight or of the growth go on; the window system
+    // reports its display to it and asks it at each step.
+    FrameClock& frameClock() { return frameClock_; }
+    const FrameClock& frameClock() const { return frameClock_; }
+
     // ---- What the window system shows.
     const Scene& scene() const { return scene_; }
     Scene& scene() { return scene_; }
@@ -151,6 +157,7 @@ private:
 
     WindowSystem& window_;
     Scene scene_;
+    FrameClock frameClock_;
     int32_t backColour_;
     int tickedSpeedItem_;
     bool terminated_ = false;
@@ -166,6 +173,9 @@ private:
     // changed what the focus stands on since the last key.
     mutable KeyboardPlay keys_;
     std::optional<int> peekKeyCard_;  // the card the held peek key shows
+    // The engine's host, table and receiver of results are this window while it
+    // lives; last, so it is undone first.
+    funktioner::Surroundings surroundings_;
 };
 
 }  // namespace karvelo

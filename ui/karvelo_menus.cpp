@@ -87,6 +87,8 @@ void Karvelo::mnuAvsluta_Click() {
 
 void Karvelo::CloseRequested() { mnuAvsluta_Click(); }
 
+void Karvelo::SessionEnding() { mnuAvsluta_Click(); }
+
 // ---- The settings
 
 void Karvelo::mnuHastighet_Click(int16_t Index) {

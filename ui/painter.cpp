@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "picture_numbers.h"
+#include "settings.h"
 #include "title_cover.h"
 
 namespace karvelo {
@@ -92,6 +93,9 @@ double ContrastRatio(int32_t a, int32_t b) {
 
 int32_t LabelColour(int32_t background) {
     constexpr int32_t kBlack = 0x000000, kWhite = 0xFFFFFF;
+    // The standard table keeps the black labels it was designed with (4.09:1 there);
+    // every colour the player chooses gets black only where black reads at 4.5:1.
+    if ((background & 0xFFFFFF) == kStandardColour) return kBlack;
     return ContrastRatio(kBlack, background) >= 4.5 ? kBlack : kWhite;
 }
 

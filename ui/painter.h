@@ -19,9 +19,9 @@ void PaintTable(const Scene& scene, int32_t background, const PixelBox& dirty, C
 // may take in any font beyond the size it was given for the design's font.
 TwipRect ElementReach(const SceneElement& element);
 
-// The colour of the letters and suit names on `background`: black while black has a
-// contrast of at least 4.5:1 with it (WCAG 2's ratio of relative luminances), white
-// otherwise.
+// The colour of the letters and suit names on `background`: black on the standard
+// table and wherever black has a contrast of at least 4.5:1 with it (WCAG 2's ratio
+// of relative luminances), white otherwise.
 int32_t LabelColour(int32_t background);
 // WCAG 2's contrast ratio of two colour values, from 1 (equal) to 21.
 double ContrastRatio(int32_t a, int32_t b);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "frm_statistik.h"
 #include "statistics_layout.h"
 
 namespace karvelo {
@@ -26,6 +27,28 @@ StatisticsTextLayout LayoutStatisticsText(const std::function<int(const char* ut
     layout.tabDistance = 8 * averageChar;
     layout.lineWidth = layout.stops[4];
     return layout;
+}
+
+namespace {
+
+bool Fits(const StatisticsFont& f, const StatisticsRoom& room) {
+    namespace W = statistics_window;
+    const int pad = 2 * f.averageChar;
+    return f.lineHeight * W::kLinesShown <= room.textHeight &&
+           LayoutStatisticsText(f.width, f.averageChar).lineWidth <= room.textWidth &&
+           f.width(W::kCloseCaption) + pad <= room.closeWidth &&
+           f.width(W::kClearCaption) + pad <= room.clearWidth;
+}
+
+}  // namespace
+
+int FitStatisticsFont(int startPixels, int dpi, const StatisticsRoom& room,
+                      const std::function<StatisticsFont(int pixels)>& font) {
+    constexpr int kSmallestPoints = 6;
+    const int smallest = std::max(1, (kSmallestPoints * dpi + 36) / 72);
+    int pixels = std::max(1, startPixels);  // a smaller system font is kept as it is
+    while (pixels > smallest && !Fits(font(pixels), room)) --pixels;
+    return pixels;
 }
 
 }  // namespace karvelo

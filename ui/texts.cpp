@@ -1,5 +1,7 @@
 #include "texts.h"
 
+#include "karvelo_version.h"
+
 namespace karvelo {
 namespace {
 
@@ -18,7 +20,7 @@ std::string HelpText() {
 }
 
 std::string AboutText() {
-    std::string t = std::string(16, ' ') + "Karvelo 0.9" + kLineEnd;
+    std::string t = std::string(16, ' ') + "Karvelo " + KARVELO_VERSION + kLineEnd;
     t += kLineEnd;
     const char* credits[] = {
         "En patiens för skrivbordet",

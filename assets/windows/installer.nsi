@@ -1,5 +1,5 @@
 ; The Windows installer, made by the build with makensis (ui/win32/CMakeLists.txt):
-;   makensis -DVERSION=0.9 -DPROGRAM=karvelo.exe -DREADME=README.txt -DOUTFILE=setup.exe installer.nsi
+;   makensis -DVERSION=<version> -DVERSION_FOUR=<a.b.c.d> -DPROGRAM=karvelo.exe -DREADME=README.txt -DOUTFILE=setup.exe installer.nsi
 ; It installs for the user who runs it, without asking for administrator rights: the
 ; program and its README under %LOCALAPPDATA%\Programs\Karvelo, an uninstaller beside
 ; them, a Start-menu entry, and the entry in the list of installed programs.
@@ -23,7 +23,7 @@ OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\Karvelo"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
 BrandingText "${APP} ${VERSION}"
-VIProductVersion "${VERSION}.0.0"
+VIProductVersion "${VERSION_FOUR}"
 VIAddVersionKey /LANG=1053 "ProductName" "${APP}"
 VIAddVersionKey /LANG=1053 "FileDescription" "Installationsprogram för ${APP}"
 VIAddVersionKey /LANG=1053 "FileVersion" "${VERSION}"

@@ -199,7 +199,8 @@ TEST_F(NewGameTest, AfterAWonGameNothingIsRecorded) {
 }
 
 TEST_F(NewGameTest, WithoutAWindowNothingCrashes) {
-    SetTable(nullptr);
+    surroundings.reset();
+    const Surroundings headless({.host = &host, .results = &results});
     NewGame();
     NewGame();
     imgKort_DragDrop(5, 6);
@@ -208,7 +209,6 @@ TEST_F(NewGameTest, WithoutAWindowNothingCrashes) {
     imgKort_DblClick(3);
     AutoPlay();
     EXPECT_EQ(results.lossRun, 1);
-    SetTable(&table);
 }
 
 }  // namespace

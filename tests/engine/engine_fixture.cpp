@@ -10,17 +10,11 @@ using namespace funktioner;
 
 void EngineTest::SetUp() {
     ResetEngine();
-    SetTable(&table);
-    SetGameResults(&results);
-    karvelo::SetHost(&host);
     SeedDeals(1);
     log.clear();
 }
 
 void EngineTest::TearDown() {
-    SetTable(nullptr);
-    SetGameResults(nullptr);
-    karvelo::SetHost(nullptr);
     ResetEngine();
     EXPECT_EQ(table.misuse, 0) << "the engine touched an element that does not exist";
 }

@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "funktioner.h"
 #include "recording_host.h"
 #include "recording_results.h"
+#include "surroundings.h"
 
 namespace enginetest {
 
@@ -48,6 +50,9 @@ protected:
     FakeTable table{&log};
     RecordingHost host{&log};
     RecordingResults results{&log};
+    // The three above are the engine's surroundings for the test's lifetime.
+    std::optional<funktioner::Surroundings> surroundings{
+        std::in_place, funktioner::Attachments{.host = &host, .table = &table, .results = &results}};
 };
 
 }  // namespace enginetest

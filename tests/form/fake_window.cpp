@@ -26,6 +26,14 @@ void FakeWindow::ShowStatistics(frmStatistik& window) {
 
 void FakeWindow::DoEvents() {
     ++doEvents;
+    if (clock) {
+        clock->SetVisible(visible);
+        if (const auto due = clock->StepDone(damaged, now)) {
+            ++framesWaited;
+            now = *due;
+        }
+        damaged = false;
+    }
     // Input arriving now must not recurse into itself forever.
     if (onDoEvents && !inHook_) {
         inHook_ = true;

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "frame_clock.h"
 #include "frm_statistik.h"
 #include "window_system.h"
 
@@ -46,6 +47,15 @@ public:
     // Input the test sends while the window processes events.
     std::function<void()> onDoEvents;
     int doEvents = 0;
+
+    // Each pass asks `clock` (when set) as a window does: `visible` is what the window
+    // reports, `damaged` the table's change since the last pass. A wait jumps `now` to
+    // the frame the clock named.
+    FrameClock* clock = nullptr;
+    bool visible = true;
+    bool damaged = false;
+    FrameClock::Time now{0};
+    int framesWaited = 0;
 
     int outerHeight = 6615;  // a caption, a menu bar and borders around 5775 twips
     std::vector<int> heights;  // every height set, in order

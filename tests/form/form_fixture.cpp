@@ -12,6 +12,7 @@ void FormTest::SetUp() {
 }
 
 void FormTest::TearDown() {
+    window.clock = nullptr;
     form.reset();
     funktioner::ResetEngine();
     StoreTest::TearDown();
@@ -19,6 +20,8 @@ void FormTest::TearDown() {
 
 void FormTest::Open() {
     form = std::make_unique<Karvelo>(window);
+    window.clock = &form->frameClock();
+    form->scene().SetDamageListener([this](const TwipRect&) { window.damaged = true; });
     form->Form_Load();
 }
 

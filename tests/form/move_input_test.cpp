@@ -60,6 +60,20 @@ protected:
         window.onDoEvents = nullptr;
         ASSERT_GE(passes, at) << "the move let events through fewer times";
     }
+
+    // The run has ended once, the game in progress stored as one loss, and nothing
+    // acts after the end.
+    void ExpectOneLossAndTheEnd() {
+        EXPECT_EQ(window.unloads, 1);
+        EXPECT_TRUE(form->Terminated());
+        EXPECT_EQ(StoredStat(kPlayed), 1);
+        EXPECT_EQ(StoredStat(kLossRun), 1);
+        form->mnuNyttSpel_Click();
+        form->CloseRequested();
+        form->SessionEnding();  // a window system may say it twice: asked, then told
+        EXPECT_EQ(window.unloads, 1);
+        EXPECT_EQ(StoredStat(kPlayed), 1);
+    }
 };
 
 TEST_F(MoveInputTest, PressesDropsAndDoubleClicksDuringAFlightAreIgnored) {
@@ -106,15 +120,7 @@ TEST_F(MoveInputTest, AvslutaAndClosingDuringAMoveWaitThenEndTheRunOnce) {
         form->mnuNyttSpel_Click();  // the player is leaving: no deal
         EXPECT_EQ(window.unloads, 0);
     });
-    EXPECT_EQ(window.unloads, 1);
-    EXPECT_TRUE(form->Terminated());
-    EXPECT_EQ(StoredStat(kPlayed), 1);
-    EXPECT_EQ(StoredStat(kLossRun), 1);
-    // Nothing acts after the end.
-    form->mnuNyttSpel_Click();
-    form->CloseRequested();
-    EXPECT_EQ(window.unloads, 1);
-    EXPECT_EQ(StoredStat(kPlayed), 1);
+    ExpectOneLossAndTheEnd();
 }
 
 TEST_F(MoveInputTest, StatisticsDuringAMoveWaitAndOpenOnce) {
@@ -226,6 +232,56 @@ TEST_F(MoveInputTest, CommandsDuringTheShutDownAreRefused) {
     EXPECT_EQ(Board(0, 0), 0);
     EXPECT_TRUE(window.statisticsShown.empty());
     EXPECT_TRUE(window.messages.empty());
+}
+
+TEST_F(MoveInputTest, FlightStepsWaitForFramesOnlyWhileTheWindowIsSeen) {
+    funktioner::AnimationSpeed = 9;
+    window.framesWaited = 0;
+    MoveNineToCell(1, [] {});
+    EXPECT_GE(window.framesWaited, 9) << "a frame for every step of the flight";
+
+    // Minimised in the middle of the next flight: its other steps wait for no frame,
+    // and it is completed all the same.
+    int waitedWhenHidden = -1;
+    window.onDoEvents = [&] {
+        if (waitedWhenHidden < 0 && gate().MoveInProgress()) {
+            window.visible = false;
+            waitedWhenHidden = window.framesWaited;
+        }
+    };
+    form->imgHand_DragDrop(1, Hj(9));
+    window.onDoEvents = nullptr;
+    EXPECT_EQ(window.framesWaited, waitedWhenHidden);
+    EXPECT_EQ(Board(0, 2), Hj(9));
+    EXPECT_EQ(form->Tag(Hj(9)), "02");
+}
+
+TEST_F(MoveInputTest, SessionEndRecordsTheGameInProgressAsOneLoss) {
+    form->SessionEnding();
+    ExpectOneLossAndTheEnd();
+}
+
+TEST_F(MoveInputTest, SessionEndWithoutAGameRecordsNothing) {
+    form.reset();
+    funktioner::ResetEngine();
+    Open();  // the title picture, no game dealt
+    form->SessionEnding();
+    EXPECT_EQ(window.unloads, 1);
+    EXPECT_EQ(StoredStat(kPlayed), 0);
+}
+
+TEST_F(MoveInputTest, SessionEndDuringAMoveWaitsForItUnpacedThenRecordsOneLoss) {
+    funktioner::AnimationSpeed = 33;
+    int waitedAtTheEnd = -1;
+    MoveNineToCell(3, [&] {
+        form->SessionEnding();
+        EXPECT_EQ(window.unloads, 0) << "the move is laid down first, as with \"Avsluta\"";
+        EXPECT_EQ(StoredStat(kPlayed), 0);
+        waitedAtTheEnd = window.framesWaited;
+    });
+    // What was left of the flight waited for no frame: the session may end any moment.
+    EXPECT_EQ(window.framesWaited, waitedAtTheEnd);
+    ExpectOneLossAndTheEnd();
 }
 
 }  // namespace

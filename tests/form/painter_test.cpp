@@ -240,6 +240,11 @@ TEST(LabelColour, BlackWhileItContrastsEnoughWithTheTableElseWhite) {
     EXPECT_EQ(LabelColour(0x00FF00), 0x000000);
     // Whatever lies above the colour's 24 bits is no colour.
     EXPECT_EQ(LabelColour(static_cast<int32_t>(0xFF000000)), 0xFFFFFF);
+    // The standard green keeps its black labels, though black has only 4.09:1 there;
+    // a green a shade off it is judged by the ratio like any other colour.
+    EXPECT_EQ(LabelColour(0x008000), 0x000000);
+    EXPECT_EQ(LabelColour(static_cast<int32_t>(0x7F008000)), 0x000000);
+    EXPECT_EQ(LabelColour(0x007F00), 0xFFFFFF);
     // Whichever is chosen is legible: at least 4.5:1 on every grey and primary.
     for (int v = 0; v < 256; v += 5) {
         const int32_t grey = v | (v << 8) | (v << 16);
@@ -268,6 +273,46 @@ TEST(Canvas, RectanglesBecomeTheSamePixelsAndSizesEverywhere) {
     EXPECT_EQ(a.right - a.left, b.right - b.left);
     EXPECT_EQ(a.bottom - a.top, b.bottom - b.top);
     EXPECT_EQ(a.right - a.left, 106);  // 106.5 to the even neighbour
+}
+
+// How many of `boxes` hold pixel (x, y).
+int Covering(const std::vector<PixelBox>& boxes, int x, int y) {
+    int n = 0;
+    for (const PixelBox& b : boxes) n += x >= b.left && x < b.right && y >= b.top && y < b.bottom;
+    return n;
+}
+
+TEST(Canvas, AFrameCoversItsRingOnceAndAnEmptyPlaceItsEdge) {
+    // 10 x 10 pixels at 96 dots per inch, a frame 3 pixels wide.
+    const TwipRect r{150, 150, 150, 150};
+    const std::vector<PixelBox> bands = FrameBands(r, 45, 96);
+    for (int y = 8; y < 22; ++y)
+        for (int x = 8; x < 22; ++x) {
+            const bool inRing = x >= 10 && x < 20 && y >= 10 && y < 20 && (x < 13 || x >= 17 || y < 13 || y >= 17);
+            EXPECT_EQ(Covering(bands, x, y), inRing ? 1 : 0) << x << "," << y;
+        }
+    // Thinner than a pixel still shows; wider than half fills the rectangle once.
+    EXPECT_EQ(FrameBands(r, 1, 96)[0].bottom - FrameBands(r, 1, 96)[0].top, 1);
+    const std::vector<PixelBox> full = FrameBands(r, 9000, 96);
+    for (int y = 10; y < 20; ++y)
+        for (int x = 10; x < 20; ++x) EXPECT_EQ(Covering(full, x, y), 1) << x << "," << y;
+    EXPECT_TRUE(FrameBands({0, 0, 0, 150}, 15, 96).empty());
+
+    // The sunken edge: every pixel of the border in one line, dark above and left.
+    const std::vector<PixelBox> lines = SunkenLines(r, 96);
+    ASSERT_EQ(lines.size(), 4u);
+    const std::vector<PixelBox> dark(lines.begin(), lines.begin() + 2), light(lines.begin() + 2, lines.end());
+    for (int y = 10; y < 20; ++y)
+        for (int x = 10; x < 20; ++x) {
+            const bool edge = x == 10 || x == 19 || y == 10 || y == 19;
+            EXPECT_EQ(Covering(lines, x, y) > 0, edge) << x << "," << y;
+            // No pixel of the edge is both dark and light.
+            EXPECT_FALSE(Covering(dark, x, y) > 0 && Covering(light, x, y) > 0) << x << "," << y;
+        }
+    EXPECT_EQ(Covering(dark, 19, 10), 1);   // the top right corner is the top's
+    EXPECT_EQ(Covering(dark, 10, 19), 1);   // the bottom left the left side's
+    EXPECT_EQ(Covering(light, 19, 19), 2);  // where the light lines meet
+    EXPECT_TRUE(SunkenLines({0, 0, 15, 150}, 96).empty());
 }
 
 TEST(Canvas, AShadowIsOpaqueInsideAndRoundedAtItsCorners) {

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "karvelo_version.h"
 #include "settings.h"
 #include "texts.h"
 
@@ -64,7 +65,7 @@ TEST(Settings, DisplayKeepsTheLines) {
     EXPECT_EQ(DisplayText(""), std::string());
     EXPECT_EQ(DisplayText("\t\r\n"), std::string("\n"));
     const std::string about = AboutText();
-    EXPECT_TRUE(DisplayText(about).starts_with(std::string(16, ' ') + "Karvelo 0.9\n\n"));
+    EXPECT_TRUE(DisplayText(about).starts_with(std::string(16, ' ') + "Karvelo " + KARVELO_VERSION + "\n\n"));
 }
 
 }  // namespace

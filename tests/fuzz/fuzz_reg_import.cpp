@@ -70,7 +70,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         if (db.Apply(parsed.changes) == RegAPI::kSuccess) {
             std::vector<karvelo::RegKey> keys;
             if (db.ReadAll(&keys) != RegAPI::kSuccess) std::abort();
-            const auto again = karvelo::regfile::Parse(karvelo::regfile::Export(keys));
+            std::vector<karvelo::RegNode> tree;
+            if (db.ReadTree(&tree) != RegAPI::kSuccess) std::abort();
+            const auto exported = karvelo::regfile::Export(tree);
+            if (!exported.ok) std::abort();  // what one file made, one file holds
+            const auto again = karvelo::regfile::Parse(exported.text);
             if (!again.ok) std::abort();  // the store's own export must read back
             karvelo::RegistryDb copy(second);
             std::vector<karvelo::RegKey> copied;

@@ -7,6 +7,7 @@
 
 #include "host.h"
 #include "registry_db.h"
+#include "surroundings.h"
 
 namespace fuzz {
 namespace {
@@ -45,7 +46,7 @@ void UseScratchStore() {
         std::filesystem::remove_all(dir, ignored);
     });
     static CountingHost host;
-    karvelo::SetHost(&host);
+    static const funktioner::Surroundings answering({.host = &host});
 }
 
 }  // namespace fuzz

@@ -10,18 +10,13 @@
 // growth exposed is counted and reported but passes (see the README: under Wine the
 // window manager shows those rows before Wine copies the painted ones to them).
 #include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
 
-#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
-#include "paint_scenes.h"
-#include "painter.h"
-#include "qt_canvas.h"
+#include "qt_render.h"
 
 // Last: Xlib's macros would clash with Qt's names.
 #include <X11/Xlib.h>
@@ -30,18 +25,13 @@
 namespace {
 
 using namespace karvelo;
+using namespace karvelo::paint;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kTolerance = 2;
 
 // A grab that races a change of the window's size fails; the next one is taken.
 int IgnoreError(Display*, XErrorEvent*) { return 0; }
-
-bool InAny(const std::vector<PixelBox>& areas, int x, int y) {
-    return std::any_of(areas.begin(), areas.end(), [&](const PixelBox& b) {
-        return x >= b.left && x < b.right && y >= b.top && y < b.bottom;
-    });
-}
 
 }  // namespace
 
@@ -65,13 +55,7 @@ int main(int argc, char** argv) {
     for (paint::NamedScene& s : paint::ComparedScenes())
         if (s.name == "growing") growing = std::move(s);
     const int width = DrawnBox(paint::kComparedTable, kStandardDpi).right;
-    QImage expected(width, 1200, QImage::Format_RGB32);
-    {
-        QtCanvas canvas;
-        QPainter p(&expected);
-        canvas.Begin(p, kStandardDpi);
-        PaintTable(growing.scene, growing.background, {0, 0, width, 1200}, canvas);
-    }
+    const QImage expected = PaintWithQt(growing, kStandardDpi, width, 1200);
     const std::vector<PixelBox> labels = paint::LabelAreas(growing.scene, kStandardDpi);
 
     Display* display = XOpenDisplay(nullptr);
@@ -115,9 +99,7 @@ int main(int argc, char** argv) {
                 if (InAny(labels, x, y)) continue;
                 const unsigned long px = XGetPixel(image, x, y);
                 const QRgb want = expected.pixel(x, y);
-                const int d = std::max({std::abs(static_cast<int>((px >> 16) & 0xFF) - qRed(want)),
-                                        std::abs(static_cast<int>((px >> 8) & 0xFF) - qGreen(want)),
-                                        std::abs(static_cast<int>(px & 0xFF) - qBlue(want))});
+                const int d = ChannelDistance(static_cast<unsigned>(px & 0xFFFFFF), want & 0xFFFFFF);
                 if (d > kTolerance && beyond++ == 0) firstY = y;
             }
         }

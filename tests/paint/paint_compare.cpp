@@ -6,40 +6,20 @@
 // pictures as PNG and compares nothing.
 //   paint_compare <folder of paint_render's pictures> [--qt-only]
 #include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 
-#include "paint_scenes.h"
-#include "painter.h"
-#include "qt_canvas.h"
+#include "qt_render.h"
 
 namespace {
 
 using namespace karvelo;
+using namespace karvelo::paint;
 
 constexpr int kTolerance = 2;
 constexpr int kShownPerScene = 20;
-
-QImage Render(const paint::NamedScene& s, int dpi, QtCanvas& canvas) {
-    const PixelBox size = DrawnBox(paint::kComparedTable, dpi);
-    QImage image(size.right, size.bottom, QImage::Format_RGB32);
-    image.fill(Qt::magenta);
-    QPainter p(&image);
-    canvas.Begin(p, dpi);
-    PaintTable(s.scene, s.background, {0, 0, size.right, size.bottom}, canvas);
-    return image;
-}
-
-bool InAny(const std::vector<PixelBox>& areas, int x, int y) {
-    return std::any_of(areas.begin(), areas.end(), [&](const PixelBox& b) {
-        return x >= b.left && x < b.right && y >= b.top && y < b.bottom;
-    });
-}
 
 }  // namespace
 
@@ -52,11 +32,11 @@ int main(int argc, char** argv) {
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
     const bool qtOnly = argc > 2 && std::string(argv[2]) == "--qt-only";
-    QtCanvas canvas;
     bool ok = true;
     for (const int dpi : {96, 144}) {
         for (const paint::NamedScene& s : paint::ComparedScenes()) {
-            const QImage qt = Render(s, dpi, canvas);
+            const PixelBox size = DrawnBox(kComparedTable, dpi);
+            const QImage qt = PaintWithQt(s, dpi, size.right, size.bottom);
             const QString base = folder + QStringLiteral("/%1-%2").arg(QString::fromStdString(s.name)).arg(dpi);
             qt.save(base + QStringLiteral("-qt.png"));
             if (qtOnly) continue;
@@ -76,8 +56,7 @@ int main(int argc, char** argv) {
                     if (InAny(labels, x, y)) continue;
                     ++compared;
                     const QRgb a = qt.pixel(x, y), b = win.pixel(x, y);
-                    const int d = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                            std::abs(qBlue(a) - qBlue(b))});
+                    const int d = ChannelDistance(a, b);
                     if (d == 0) continue;
                     ++differing;
                     largest = std::max(largest, d);

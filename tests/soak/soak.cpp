@@ -40,7 +40,7 @@ Soak::Soak(const Options& options)
 }
 
 Soak::~Soak() {
-    funktioner::SetTable(nullptr);
+    between_.reset();
     window_.reset();
 }
 
@@ -87,7 +87,7 @@ void Soak::StartRun() {
         return red | green << 8 | blue << 16;
     });
     // The engine reaches the window through the soak, which counts the deals.
-    funktioner::SetTable(this);
+    between_.emplace(funktioner::Attachments{.table = this});
     funktioner::SetRandomSource(decks_.Source());
     model_.NewRun();
     window_->show();
@@ -97,7 +97,7 @@ void Soak::StartRun() {
 }
 
 void Soak::EndRun() {
-    funktioner::SetTable(nullptr);
+    between_.reset();
     window_.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     ++summary_.restarts;

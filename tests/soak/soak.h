@@ -21,6 +21,7 @@
 #include "karvelo_window.h"
 #include "moves.h"
 #include "stat_model.h"
+#include "surroundings.h"
 #include "table.h"
 #include "table_check.h"
 
@@ -134,6 +135,8 @@ private:
     std::mt19937_64 rng_;
     DeckSource decks_;
     std::unique_ptr<KarveloWindow> window_;
+    // The engine reaches the window's table through the soak while a run lasts.
+    std::optional<funktioner::Surroundings> between_;
     QTimer* injector_ = nullptr;
     QTimer* modalCloser_ = nullptr;
     Summary summary_;

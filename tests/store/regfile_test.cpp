@@ -3,117 +3,15 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/resource.h>
-#include <sys/stat.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
-#include "registry_db.h"
-#include "store_test_support.h"
+#include "regfile_fixture.h"
 
 namespace karvelo::test {
 namespace {
-
-using Kind = RegChange::Kind;
-
-// Under AddressSanitizer freed memory is held back for a while, so the tool's peak
-// memory says nothing about what it holds.
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool kMeasuresMemory = false;
-#else
-constexpr bool kMeasuresMemory = true;
-#endif
-constexpr long kNoBound = 1L << 40;
-
-// This process's resident size: a child started from it counts that much as its own
-// peak, even after it has become another program.
-long OwnResidentKb() {
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line))
-        if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
-    return 0;
-}
-
-class RegFiles : public StoreTest {
-protected:
-    static std::vector<RegKey> All() {
-        std::vector<RegKey> keys;
-        EXPECT_EQ(UserRegistry().ReadAll(&keys), 0);
-        return keys;
-    }
-    static void Set(const std::string& path, const std::string& name, uint32_t type,
-                    const std::string& data) {
-        ASSERT_EQ(UserRegistry().Apply({{Kind::SetValue, path, {name, type, data}}}), 0);
-    }
-    void UseFreshStore(const std::string& name) {
-        const std::string dir = configDir + "/" + name;
-        ::setenv("XDG_CONFIG_HOME", dir.c_str(), 1);
-        CloseUserRegistry();
-    }
-    static int RunTool(const std::string& arguments) {
-        const std::string command = std::string(KARVELO_REG_TOOL) + " " + arguments + " 2>/dev/null";
-        const int status = std::system(command.c_str());
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    struct Run {
-        int status = -1;     // exit code, or -1 when it did not exit
-        std::string said;    // its standard error
-        long peakKb = 0;     // its largest resident size
-    };
-    // Runs `shell` (a command line naming the tool as TOOL; "exec TOOL" to measure the
-    // tool's own memory) with standard error caught.
-    static Run RunShell(const std::string& shell) {
-        std::string command = shell;
-        command.replace(command.find("TOOL"), 4, KARVELO_REG_TOOL);
-        int err[2];
-        if (::pipe(err) != 0) return {};
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            ::dup2(err[1], 2);
-            ::close(err[0]);
-            ::close(err[1]);
-            ::execl("/bin/sh", "sh", "-c", command.c_str(), static_cast<char*>(nullptr));
-            ::_exit(127);
-        }
-        ::close(err[1]);
-        Run run;
-        char buffer[4096];
-        ssize_t n;
-        while ((n = ::read(err[0], buffer, sizeof buffer)) > 0) run.said.append(buffer, static_cast<size_t>(n));
-        ::close(err[0]);
-        int status = 0;
-        rusage usage{};
-        ::wait4(pid, &status, 0, &usage);
-        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        run.peakKb = usage.ru_maxrss;
-        return run;
-    }
-
-    // What a reader hands over, as text: "key P", "tree P", "set N", "delete N".
-    class Recorder final : public regfile::Sink {
-    public:
-        bool OpenKey(const std::string& path) override { return Note("key " + path); }
-        bool DeleteTree(const std::string& path) override { return Note("tree " + path); }
-        bool SetValue(const RegValue& v) override {
-            return Note("set " + v.name + " " + std::to_string(v.type) + " " + Hex(v.data));
-        }
-        bool DeleteValue(const std::string& name) override { return Note("delete " + name); }
-        std::vector<std::string> seen;
-
-    private:
-        bool Note(const std::string& what) {
-            seen.push_back(what);
-            return true;
-        }
-    };
-};
 
 TEST_F(RegFiles, EveryValueOfEveryTypeRoundTripsExactly) {
     const std::string app = kApp;
@@ -139,7 +37,7 @@ TEST_F(RegFiles, EveryValueOfEveryTypeRoundTripsExactly) {
     Set(kScratch, "odd type", 0xFFFFFFFF, "\x42");
     ASSERT_EQ(UserRegistry().Apply({{Kind::CreateKey, kScratch + "\\Empty\\Deep", {}}}), 0);
     const auto before = All();
-    const std::string text = regfile::Export(before);
+    const std::string text = regfile::Export(Tree()).text;
 
     int round = 0;
     for (const std::string& file : {text, regfile::ToUtf16(text)}) {
@@ -155,14 +53,11 @@ TEST_F(RegFiles, ExportWritesTheRegistryEditorsFormat) {
     Set(kCurrent, "Stat 1", 3, std::string("\x03\0\0\0", 4));
     Set(kApp + "\\Installningar", "Speed", 4, std::string("\x11\0\0\0", 4));
     Set(kApp + "\\Installningar", "Namn", 1, std::string("a \"b\" c:\\\0", 10));
-    std::vector<RegKey> keys = All();
-    const std::string text = regfile::Export(keys);
+    const std::string text = regfile::Export(Tree()).text;
     const std::string app = "[HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings\\Karvelo";
+    // The keys that only lead to these two are implied by their paths.
     EXPECT_EQ(text,
-              "Windows Registry Editor Version 5.00\r\n\r\n"
-              "[HKEY_CURRENT_USER\\Software]\r\n\r\n"
-              "[HKEY_CURRENT_USER\\Software\\VB and VBA Program Settings]\r\n\r\n" +
-                  app + "]\r\n\r\n" + app +
+              "Windows Registry Editor Version 5.00\r\n\r\n" + app +
                   "\\Installningar]\r\n"
                   "\"Speed\"=dword:00000011\r\n"
                   "\"Namn\"=\"a \\\"b\\\" c:\\\\\"\r\n\r\n" +

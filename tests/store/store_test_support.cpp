@@ -1,6 +1,5 @@
 #include "store_test_support.h"
 
-#include "statistics.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -69,9 +68,6 @@ std::string Hex(const std::string& bytes) {
 }
 
 void StoreTest::SetUp() {
-    StatCounters.Clear();
-    SetHost(&host);
-    RegAPI::SetBackend(nullptr);
 #ifdef _WIN32
     DeleteUserKeyTree(kApp);
     DeleteUserKeyTree(kScratch);
@@ -82,16 +78,13 @@ void StoreTest::SetUp() {
     ::chmod(pattern.c_str(), 0755);  // tests that drop privileges must still get in
     configDir = pattern;
     ::setenv("XDG_CONFIG_HOME", configDir.c_str(), 1);
-    CloseUserRegistry();
 #endif
+    session.emplace();
 }
 
 void StoreTest::TearDown() {
-    StatCounters.Clear();
-    SetHost(nullptr);
-    RegAPI::SetBackend(nullptr);
+    session.reset();
 #ifndef _WIN32
-    CloseUserRegistry();
     std::error_code ignored;
     std::filesystem::permissions(configDir, std::filesystem::perms::owner_all,
                                  std::filesystem::perm_options::add, ignored);

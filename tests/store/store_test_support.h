@@ -8,12 +8,15 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "recording_host.h"
 #include "reg_backend.h"
 #include "regapi.h"
+#include "surroundings.h"
+#include "store_session.h"
 
 namespace karvelo::test {
 
@@ -62,7 +65,11 @@ protected:
         return RegAPI::ReadRegValue(RegAPI::HKEY_CURRENT_USER, key, name);
     }
 
+    // A sitting of the store's own: counters, failures, the open database.
+    std::optional<StoreSession> session;
     RecordingHost host;
+    // The host above answers for the test's lifetime.
+    funktioner::Surroundings surroundings{{.host = &host}};
     std::string configDir;  // the per-user folder of this test ("" on Windows)
 };
 

@@ -459,13 +459,13 @@ private slots:
         for (const PlayerMove& m : *plan) {
             QPoint to;
             switch (m.to.kind) {
-            case Place::Kind::Column: {
+            case test::Place::Kind::Column: {
                 const int n = Board(m.to.index, 0);
                 to = n ? Centre(w, Board(m.to.index, n)) : Inside(w, Kort(59 + m.to.index));
                 break;
             }
-            case Place::Kind::Cell: to = FrameSpot(w, ElementKind::Hand, m.to.index); break;
-            case Place::Kind::Foundation: to = FrameSpot(w, ElementKind::Hog, m.to.index); break;
+            case test::Place::Kind::Cell: to = FrameSpot(w, ElementKind::Hand, m.to.index); break;
+            case test::Place::Kind::Foundation: to = FrameSpot(w, ElementKind::Hog, m.to.index); break;
             }
             if (askedDuringLastFlight) {
                 TableModel after = model;

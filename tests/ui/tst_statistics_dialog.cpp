@@ -16,6 +16,7 @@
 #include "frm_statistik.h"
 #include "statistics.h"
 #include "statistics_dialog.h"
+#include "surroundings.h"
 #include "ui_test_support.h"
 
 using namespace karvelo;
@@ -117,7 +118,7 @@ private slots:
         auto window = PrepareNormalView(NumberFormat{});
         StatisticsDialog dialog(*window, nullptr);
         QVERIFY(dialog.Text1->toPlainText().contains("Spelade: \t\t9"));
-        SetHost(nullptr);  // the question's default answer is No
+        // No window, no host: the question takes its default answer, No.
         dialog.cmdRensaReg->click();
         QVERIFY(dialog.Text1->toPlainText().contains("Spelade: \t\t9"));
         struct Yes final : Host {
@@ -125,9 +126,10 @@ private slots:
                           const std::string&) override { return Answer::Yes; }
             void DoEvents() override {}
         } yes;
-        SetHost(&yes);
-        dialog.cmdRensaReg->click();
-        SetHost(nullptr);
+        {
+            const funktioner::Surroundings answering({.host = &yes});
+            dialog.cmdRensaReg->click();
+        }
         QVERIFY(!dialog.Text1->toPlainText().contains("Spelade: \t\t9"));
         QCOMPARE(dialog.Text1->toPlainText().count("Vunna: \t\t0\t0%"), 2);
     }

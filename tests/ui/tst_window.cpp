@@ -8,7 +8,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include <csignal>
+
 #include "funktioner.h"
+#include "karvelo_version.h"
+#include "session_signals.h"
 #include "rounding.h"
 #include "settings.h"
 #include "texts.h"
@@ -261,7 +265,7 @@ private slots:
             QVERIFY(seen[size_t(i)].icon == Icon::None);
         }
         const std::string& about = seen[2].text;
-        QVERIFY(about.starts_with(std::string(16, ' ') + "Karvelo 0.9\t\r\n\t\r\n"));
+        QVERIFY(about.starts_with(std::string(16, ' ') + "Karvelo " + KARVELO_VERSION + "\t\r\n\t\r\n"));
         QVERIFY(about.ends_with("\t\r\n"));
         // Credit lines alternate with empty lines, every line ending in a tab and CR LF.
         QString body = QString::fromStdString(about.substr(16 + 11 + 3 + 3));
@@ -473,31 +477,93 @@ private slots:
         QVERIFY(!w.view()->HasUnshownChanges());
     }
 
-    void pacerWaitsForTheNextBoundary() {
-        using namespace std::chrono_literals;
-        FramePacer pacer;
-        pacer.SetRefreshRate(0);  // unknown: the usual 60 Hz
-        QCOMPARE(pacer.Period(), std::chrono::nanoseconds(16666666));
-        pacer.SetRefreshRate(100);
-        std::chrono::nanoseconds now{0};
-        std::vector<std::chrono::nanoseconds> waits;
-        pacer.SetClock([&] { return now; });
-        pacer.SetWaiter([&](std::chrono::nanoseconds d) {
-            waits.push_back(d);
-            now += d;
-        });
-        pacer.WaitForNextFrame();  // 0 -> 10 ms
-        pacer.WaitForNextFrame();  // 10 -> 20 ms
-        now += 3ms;                // a step that took 3 ms to lay down
-        pacer.WaitForNextFrame();  // 23 -> 30 ms
-        now += 15ms;               // a slow one: past the boundary, no catching up
-        pacer.WaitForNextFrame();  // 45: boundary 40 has passed
-        pacer.WaitForNextFrame();  // 45 -> 50 ms
-        now += 1s;                 // idle: the next flight starts afresh
-        pacer.WaitForNextFrame();
-        const std::vector<std::chrono::nanoseconds> expected = {10ms, 10ms, 7ms, 0ms, 5ms, 10ms};
-        QVERIFY(waits == expected);
-        QCOMPARE(pacer.FramesWaited(), 6LL);
+    void aMinimisedWindowDoesNotPace() {
+        auto win = OpenWindow();
+        QVERIFY(win);
+        KarveloWindow& w = *win->w;
+        w.MenuItem(MenuCommand::NyttSpel)->trigger();
+        w.SetPacing(true);
+        int frames = 0;
+        w.pacer().SetWaiter([&](std::chrono::nanoseconds) { ++frames; });
+        const int card = funktioner::Deck(1);
+        w.showMinimized();
+        QTRY_VERIFY(w.isMinimized());
+        funktioner::AnimateMove(funktioner::imgKort(card), funktioner::imgHog(0), 40, 30, 11);
+        QCOMPARE(frames, 0);
+        QCOMPARE(RectOf(w, Kort(card)).left, RectOf(w, {ElementKind::Hog, 0}).left + 40);
+        w.showNormal();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        funktioner::AnimateMove(funktioner::imgKort(card), funktioner::imgHog(1), 40, 30, 11);
+        QCOMPARE(frames, 11);
+    }
+
+    // Logging off or shutting down with a game in progress is "Avsluta": one loss.
+    void sessionEndRecordsTheGameInProgressOnce() {
+        {
+            auto win = OpenWindow();
+            QVERIFY(win);
+            win->w->MenuItem(MenuCommand::NyttSpel)->trigger();
+            win->w->SessionEnding();
+            QCOMPARE(win->terminations, 1);
+            QVERIFY(!win->w->isVisible());
+            QCOMPARE(StoredStat(1), 1);
+            QCOMPARE(StoredStat(8), 1);
+            win->w->SessionEnding();  // asked again as the application quits
+            QCOMPARE(win->terminations, 1);
+            QCOMPARE(StoredStat(1), 1);
+        }
+        {
+            // In the middle of a flight: it waits for the move, as "Avsluta" does.
+            auto win = OpenWindow();
+            QVERIFY(win);
+            KarveloWindow& w = *win->w;
+            w.MenuItem(MenuCommand::NyttSpel)->trigger();
+            w.SetPacing(true);
+            int frames = 0, framesWhenAsked = -1;
+            w.pacer().SetWaiter([&](std::chrono::nanoseconds) {
+                if (++frames != 3) return;
+                w.SessionEnding();
+                QCOMPARE(win->terminations, 0);
+                framesWhenAsked = frames;
+            });
+            // The last card of the first column to the first free cell, in 17 steps.
+            funktioner::AnimationSpeed = 17;
+            w.form().imgHand_DragDrop(0, funktioner::Board(1, funktioner::Board(1, 0)));
+            QCOMPARE(framesWhenAsked, 3);
+            QCOMPARE(frames, 3);  // the rest of the move waited for no frame
+            QCOMPARE(win->terminations, 1);
+            QCOMPARE(StoredStat(1), 2);
+            QCOMPARE(StoredStat(8), 2);
+        }
+    }
+
+    // Told to end by a signal (the session ends, the system shuts down): the same.
+    void aSignalToEndIsTheEndOfTheSession() {
+        auto win = OpenWindow();
+        QVERIFY(win);
+        KarveloWindow& w = *win->w;
+        w.MenuItem(MenuCommand::NyttSpel)->trigger();
+        struct sigaction before {};
+        sigaction(SIGTERM, nullptr, &before);
+        {
+            SessionSignals ending([&w] { w.SessionEnding(); });
+            QVERIFY(ending.Installed());
+            {
+                SessionSignals second([] {});  // one at a time: it takes nothing away
+                QVERIFY(!second.Installed());
+            }
+            ::raise(SIGTERM);
+            QTRY_COMPARE(win->terminations, 1);
+            QCOMPARE(StoredStat(1), 1);
+            ::raise(SIGHUP);
+            QTest::qWait(20);
+            QCOMPARE(win->terminations, 1);
+            QCOMPARE(StoredStat(1), 1);
+        }
+        struct sigaction after {};
+        sigaction(SIGTERM, nullptr, &after);
+        QVERIFY(after.sa_handler == before.sa_handler);
     }
 };
 

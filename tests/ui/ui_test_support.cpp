@@ -5,16 +5,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <optional>
 #include <random>
 
 #include "funktioner.h"
 #include "regapi.h"
 #include "settings.h"
-#include "statistics.h"
+#include "store_session.h"
 
 namespace karvelo::test {
 
 namespace {
+std::optional<StoreSession> storeSession;
 QtMessageHandler previousHandler = nullptr;
 // The offscreen platform says on every fixed-size change that it cannot pass size
 // hints on, and on every raise and pointer grab that it cannot do those; that says
@@ -42,13 +44,14 @@ void FreshStart() {
         return true;
     }();
     (void)quiet;
-    // No window yet: the store's complaints about missing keys go nowhere.
-    SetHost(nullptr);
+    // A new sitting of the store: its counters, failures and connection start afresh.
+    storeSession.reset();
+    storeSession.emplace();
+    // No window yet, so no host: the store's complaints about missing keys go nowhere.
     const std::string app = RegAPI::kAppKey;
     for (const char* sub : {"\\Installningar", "\\Statistik", "\\StatistikTotal"})
         RegAPI::DeleteRegKey(RegAPI::HKEY_CURRENT_USER, app + sub);
     funktioner::ResetEngine();
-    StatCounters.Clear();
 }
 
 void StoreSetting(const std::string& name, const std::string& type, const std::string& text) {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "dialogs.h"
 #include "event_pump.h"
@@ -221,30 +222,100 @@ TEST_F(GameWindow, ClosingDuringAGameStoresItAsLostAndEndsTheLoop) {
     RegCloseKey(key);
 }
 
-// The real statistics dialog, looked at and closed from inside its own modal loop.
+// A stored statistics counter, 0 when missing.
+DWORD StoredStat(const wchar_t* name) {
+    DWORD value = 0, size = sizeof value;
+    RegGetValueW(HKEY_CURRENT_USER, (std::wstring(kAppKey) + L"\\Statistik").c_str(), name, RRF_RT_ANY,
+                 nullptr, &value, &size);
+    return value;
+}
+
+TEST_F(GameWindow, TheEndOfTheSessionDuringAGameStoresOneLossAndEndsTheRun) {
+    Deal();
+    EXPECT_TRUE(SendMessageW(hwnd, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF)) << "never holds it up";
+    SendMessageW(hwnd, WM_ENDSESSION, FALSE, ENDSESSION_LOGOFF);  // another program refused
+    EXPECT_TRUE(IsWindow(hwnd));
+    EXPECT_EQ(StoredStat(L"Stat 1"), 0u);
+    SendMessageW(hwnd, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(StoredStat(L"Stat 1"), 1u);
+    EXPECT_EQ(StoredStat(L"Stat 8"), 1u) << "a run of one loss";
+    EXPECT_EQ(RunMessageLoop(), 0);
+}
+
+TEST_F(GameWindow, TheEndOfTheSessionInTheMiddleOfAMoveWaitsForItAndStoresOneLoss) {
+    Deal();
+    const int n = funktioner::Board(3, 0);
+    const LPARAM at = At(120 + 2400 + 500, 1680 + 300 * (n - 1) + 700);
+    // Arrives while the double-click's card flies to its free cell.
+    PostMessageW(hwnd, WM_ENDSESSION, TRUE, 0);
+    SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
+    SendMessageW(hwnd, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+    SendMessageW(hwnd, WM_LBUTTONUP, 0, at);
+    ProcessPendingEvents();
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(StoredStat(L"Stat 1"), 1u);
+    EXPECT_EQ(StoredStat(L"Stat 8"), 1u);
+}
+
+// The real statistics dialog as the player meets it: looked at the moment it becomes
+// visible, followed while it shows, and closed with "Stäng" once it has been painted.
+// Hooks on the thread see its messages; a timer only ends a dialog that never shows.
 struct Seen {
     std::wstring caption, text;
-    RECT client{};
+    RECT client{};                // as it became visible
+    std::vector<RECT> otherSizes;  // any other client size while it showed
     bool clearVisible = true;
     bool found = false;
+    bool closing = false;
 };
 Seen seen;
+HHOOK sentHook = nullptr, postedHook = nullptr;
 
-void CALLBACK LookAtDialog(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND dialog = GetActiveWindow();
-    wchar_t caption[80] = {};
-    GetWindowTextW(dialog, caption, 80);
-    if (std::wstring(caption).find(L"Karvelo") == std::wstring::npos || !GetDlgItem(dialog, kStatisticsTextId))
-        return;
-    KillTimer(nullptr, timer);
-    seen.found = true;
-    seen.caption = caption;
-    GetClientRect(dialog, &seen.client);
-    wchar_t text[2048] = {};
-    GetDlgItemTextW(dialog, kStatisticsTextId, text, 2048);
-    seen.text = text;
-    seen.clearVisible = IsWindowVisible(GetDlgItem(dialog, kStatisticsClearId));
+bool IsStatisticsDialog(HWND w) { return w && GetDlgItem(w, kStatisticsTextId) && !GetParent(w); }
+
+void Close(HWND dialog) {
+    if (seen.closing) return;
+    seen.closing = true;
     PostMessageW(GetDlgItem(dialog, kStatisticsCloseId), BM_CLICK, 0, 0);
+}
+
+LRESULT CALLBACK WatchSent(int code, WPARAM w, LPARAM l) {
+    const auto* m = reinterpret_cast<const CWPRETSTRUCT*>(l);
+    if (code == HC_ACTION && m->message == WM_WINDOWPOSCHANGED && IsStatisticsDialog(m->hwnd)) {
+        HWND dialog = m->hwnd;
+        RECT client;
+        GetClientRect(dialog, &client);
+        if (!seen.found && (reinterpret_cast<const WINDOWPOS*>(m->lParam)->flags & SWP_SHOWWINDOW)) {
+            seen.found = true;
+            seen.client = client;
+            wchar_t caption[80] = {};
+            GetWindowTextW(dialog, caption, 80);
+            seen.caption = caption;
+            wchar_t text[2048] = {};
+            GetDlgItemTextW(dialog, kStatisticsTextId, text, 2048);
+            seen.text = text;
+            seen.clearVisible = IsWindowVisible(GetDlgItem(dialog, kStatisticsClearId));
+        } else if (seen.found && IsWindowVisible(dialog) && !EqualRect(&client, &seen.client)) {
+            seen.otherSizes.push_back(client);
+        }
+    }
+    return CallNextHookEx(sentHook, code, w, l);
+}
+
+LRESULT CALLBACK WatchPosted(int code, WPARAM w, LPARAM l) {
+    const auto* m = reinterpret_cast<const MSG*>(l);
+    if (code == HC_ACTION && w == PM_REMOVE && m->message == WM_PAINT && seen.found && IsStatisticsDialog(m->hwnd))
+        Close(m->hwnd);
+    return CallNextHookEx(postedHook, code, w, l);
+}
+
+void CALLBACK NeverShown(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = GetActiveWindow();
+    if (!IsStatisticsDialog(dialog)) return;
+    KillTimer(nullptr, timer);
+    Close(dialog);
 }
 
 TEST(StatisticsDialog, ShowsTheModelsTextAtTheDesignedSizeAndClosesOnStang) {
@@ -254,12 +325,18 @@ TEST(StatisticsDialog, ShowsTheModelsTextAtTheDesignedSizeAndClosesOnStang) {
     model.SetCaption("Den hemliga fullst\xC3\xA4ndiga statistiken - Karvelo");
     model.SetClearButtonVisible(false);
     seen = {};
-    SetTimer(nullptr, 0, 50, LookAtDialog);
+    sentHook = SetWindowsHookExW(WH_CALLWNDPROCRET, WatchSent, nullptr, GetCurrentThreadId());
+    postedHook = SetWindowsHookExW(WH_GETMESSAGE, WatchPosted, nullptr, GetCurrentThreadId());
+    const UINT_PTR timeout = SetTimer(nullptr, 0, 20000, NeverShown);
     ShowStatisticsDialog(GetModuleHandleW(nullptr), nullptr, 96, model, [](HWND) {});
-    ASSERT_TRUE(seen.found);
+    KillTimer(nullptr, timeout);
+    UnhookWindowsHookEx(postedHook);
+    UnhookWindowsHookEx(sentHook);
+    ASSERT_TRUE(seen.found) << "the dialog never showed";
     EXPECT_EQ(seen.caption, L"Den hemliga fullst\u00e4ndiga statistiken - Karvelo");
     EXPECT_EQ(seen.client.right, PixelsFromTwips(4545, 96));
     EXPECT_EQ(seen.client.bottom, PixelsFromTwips(4890, 96));
+    EXPECT_TRUE(seen.otherSizes.empty()) << seen.otherSizes.front().right << " x " << seen.otherSizes.front().bottom;
     EXPECT_EQ(seen.text, Wide(model.Text()));
     EXPECT_NE(seen.text.find(L"66,7%"), std::wstring::npos);
     EXPECT_FALSE(seen.clearVisible);
@@ -296,3 +373,4 @@ TEST(MessageBoxes, FlagsFollowTheRequest) {
 }
 
 }  // namespace
+

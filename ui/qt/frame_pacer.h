@@ -1,11 +1,13 @@
 #pragma once
-// Paces visible steps to the screen: after a step has been painted the window waits
-// for the next frame boundary, handling input meanwhile, so that each step of a
-// flight or of the window's growth is one displayed frame on any machine.
+// Waiting for a displayed frame on Qt: the window handles events until the time the
+// frame clock (frame_clock.h) gave, on a precise single-shot timer. It decides nothing:
+// whether and how long a step waits is the clock's.
 #include <QElapsedTimer>
 
 #include <chrono>
 #include <functional>
+
+#include "frame_clock.h"
 
 namespace karvelo {
 
@@ -19,29 +21,18 @@ public:
 
     FramePacer();
 
-    // Frames per second; nonsense (0, negative, absurd) falls back to 60.
-    void SetRefreshRate(double hz);
-    std::chrono::nanoseconds Period() const { return period_; }
-
     void SetWaiter(Waiter waiter);
     void SetClock(Clock clock);
 
-    // Waits until the frame boundary that follows the previous one. A caller that
-    // comes back after its boundary has passed does not wait; one that comes back
-    // after an idle spell starts a fresh sequence of boundaries.
-    void WaitForNextFrame();
-
-    long long FramesWaited() const { return frames_; }
+    FrameClock::Time Now() const { return clock_(); }
+    // Handles events until `due`; when it has passed already, only those waiting.
+    void WaitUntil(FrameClock::Time due);
 
 private:
     static void WaitWithEventLoop(std::chrono::nanoseconds duration);
 
     QElapsedTimer elapsed_;
     Clock clock_;
-    std::chrono::nanoseconds period_;
-    std::chrono::nanoseconds lastBoundary_{0};
-    bool started_ = false;
-    long long frames_ = 0;
     Waiter waiter_;
 };
 

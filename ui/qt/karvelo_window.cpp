@@ -11,6 +11,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSessionManager>
+#include <QWindow>
 
 #include "keys.h"
 #include "message_box.h"
@@ -55,7 +57,7 @@ KarveloWindow::KarveloWindow(QWidget* parent, MessageAnswerer answerer)
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
-    pacing_ = qEnvironmentVariable("KARVELO_NO_PACING") != QStringLiteral("1");
+    SetPacing(qEnvironmentVariable("KARVELO_NO_PACING") != QStringLiteral("1"));
     terminator_ = [] { QCoreApplication::exit(0); };
 
     view_ = new TableView(form_, this);
@@ -64,6 +66,11 @@ KarveloWindow::KarveloWindow(QWidget* parent, MessageAnswerer answerer)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     BuildMenus();
     PlaceOnScreen();
+    // Logging off or shutting down: the session manager asks for the program's data,
+    // which is the game in progress. Should the application quit by another road, its
+    // last word is the same; after the window's own shut-down neither does anything.
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager&) { SessionEnding(); });
+    connect(qGuiApp, &QCoreApplication::aboutToQuit, this, [this] { SessionEnding(); });
     form_.Form_Load();
 }
 
@@ -137,18 +144,27 @@ NumberFormat KarveloWindow::UserNumberFormat() const {
 // ---- Events
 
 // Each step of a flight and of the growth is paced to one displayed frame (see
-// WindowSystem::DoEvents): the step is painted, then the window handles input until the
-// screen's next frame.
+// WindowSystem::DoEvents): the window tells the form's frame clock about its screen and
+// whether it can be seen, and the clock says whether the step waits; if so, the step is
+// painted and the window handles input until then.
 void KarveloWindow::DoEvents() {
     const bool changed = view_->HasUnshownChanges() || frameDue_;
     frameDue_ = false;
-    if (!pacing_ || !changed || !view_->isVisible()) {
+    FrameClock& clock = form_.frameClock();
+    if (const QScreen* s = screen()) clock.SetRefreshRate(s->refreshRate());
+    clock.SetVisible(Seen());
+    const std::optional<FrameClock::Time> due = clock.StepDone(changed, pacer_.Now());
+    if (!due) {
         QCoreApplication::processEvents();
         return;
     }
-    if (const QScreen* s = screen()) pacer_.SetRefreshRate(s->refreshRate());
     view_->ShowChangesNow();
-    pacer_.WaitForNextFrame();
+    pacer_.WaitUntil(*due);
+}
+
+bool KarveloWindow::Seen() const {
+    const QWindow* handle = windowHandle();
+    return view_->isVisible() && !isMinimized() && (!handle || handle->isExposed());
 }
 
 void KarveloWindow::BackColourChanged(int32_t colour) {

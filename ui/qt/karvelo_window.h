@@ -46,13 +46,17 @@ public:
     void SetOuterHeightTwips(int twips) override;
     void Unload() override;
 
+    // ---- The desktop session ends (the session manager asks the program to commit
+    // its data, or the application quits without the window having closed).
+    void SessionEnding() { form_.SessionEnding(); }
+
     // ---- The menu items, as the player finds them.
     QAction* MenuItem(MenuCommand command, int index = 0) const;
     QAction* SpeedItem(int k) const { return MenuItem(MenuCommand::Hastighet, k); }
 
     // ---- Seams for tests.
-    void SetPacing(bool on) { pacing_ = on; }
-    bool Pacing() const { return pacing_; }
+    void SetPacing(bool on) { form_.frameClock().SetPacing(on); }
+    bool Pacing() const { return form_.frameClock().Pacing(); }
     FramePacer& pacer() { return pacer_; }
     void SetMessageAnswerer(MessageAnswerer answerer) { answerer_ = std::move(answerer); }
     void SetColourChooser(ColourChooser chooser) { chooser_ = std::move(chooser); }
@@ -67,11 +71,11 @@ protected:
 private:
     void BuildMenus();
     void PlaceOnScreen();
+    bool Seen() const;  // shown, not minimised, and exposed on the screen
 
     Karvelo form_;
     TableView* view_ = nullptr;
     FramePacer pacer_;
-    bool pacing_ = true;
     bool frameDue_ = false;  // the window changed in a way the view does not track
 
     struct Item {

@@ -32,18 +32,30 @@ QFont FontOfPoints(float points) {
 
 QRect Rect(const PixelBox& b) { return QRect(b.left, b.top, b.right - b.left, b.bottom - b.top); }
 
-// The drawing of picture `number` at `density` (1 or 2), as premultiplied pixels.
-QImage Drawing(int number, int density) {
+// The drawing of picture `number` at `density` (1 or 2), null when there is none.
+QPixmap Drawing(int number, int density) {
     const qreal dpr = density;
-    QPixmap pm;
     switch (number) {
-    case kPictureArrowDown: pm = LoadArrow(Arrow::Down, dpr); break;
-    case kPictureArrowRight: pm = LoadArrow(Arrow::Right, dpr); break;
-    case kPictureArrowLeft: pm = LoadArrow(Arrow::Left, dpr); break;
-    case kPictureTitle: pm = LoadSplash(dpr); break;
-    default: pm = LoadPicture(number, dpr); break;
+    case kPictureArrowDown: return LoadArrow(Arrow::Down, dpr);
+    case kPictureArrowRight: return LoadArrow(Arrow::Right, dpr);
+    case kPictureArrowLeft: return LoadArrow(Arrow::Left, dpr);
+    case kPictureTitle: return LoadSplash(dpr);
+    default: return LoadPicture(number, dpr);
     }
-    return pm.isNull() ? QImage() : pm.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+}
+
+// `drawing` resized by area to `width` x `height`, as the Windows window resizes it.
+QPixmap Resized(const QPixmap& drawing, int width, int height) {
+    const QImage image = drawing.toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    const auto* px = reinterpret_cast<const std::uint32_t*>(image.constBits());
+    const size_t count = static_cast<size_t>(image.width()) * static_cast<size_t>(image.height());
+    const std::vector<std::uint32_t> scaled = ScaleByArea({{px, count}, image.width(), image.height()}, width, height);
+    if (scaled.size() != static_cast<size_t>(width) * static_cast<size_t>(height)) return {};
+    QImage resized(width, height, QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < height; ++y)
+        std::memcpy(resized.scanLine(y), scaled.data() + static_cast<size_t>(y) * static_cast<size_t>(width),
+                    static_cast<size_t>(width) * 4);
+    return QPixmap::fromImage(resized);
 }
 
 }  // namespace
@@ -74,56 +86,30 @@ void QtCanvas::Fill(const TwipRect& rect, int32_t colour) {
 }
 
 void QtCanvas::Frame(const TwipRect& rect, float thickness, int32_t colour) {
-    const PixelBox b = DrawnBox(rect, dpi_);
-    const int w = b.right - b.left, h = b.bottom - b.top;
-    const int t = std::min({std::max(1, PixelsFromTwips(thickness, dpi_)), w / 2, h / 2});
-    if (t <= 0) return;
     const QColor c = QColorOfValue(colour);
-    painter_->fillRect(QRect(b.left, b.top, w, t), c);
-    painter_->fillRect(QRect(b.left, b.bottom - t, w, t), c);
-    painter_->fillRect(QRect(b.left, b.top + t, t, h - 2 * t), c);
-    painter_->fillRect(QRect(b.right - t, b.top + t, t, h - 2 * t), c);
+    for (const PixelBox& band : FrameBands(rect, thickness, dpi_)) painter_->fillRect(Rect(band), c);
 }
 
 void QtCanvas::SunkenFrame(const TwipRect& rect, const SunkenEdge& edge) {
-    const PixelBox b = DrawnBox(rect, dpi_);
-    const int w = b.right - b.left, h = b.bottom - b.top;
-    if (w < 2 || h < 2) return;
-    const QColor dark = QColorOfValue(edge.dark), light = QColorOfValue(edge.light);
-    painter_->fillRect(QRect(b.left, b.top, w, 1), dark);
-    painter_->fillRect(QRect(b.left, b.top, 1, h), dark);
-    painter_->fillRect(QRect(b.left + 1, b.bottom - 1, w - 1, 1), light);
-    painter_->fillRect(QRect(b.right - 1, b.top + 1, 1, h - 1), light);
+    const std::vector<PixelBox> lines = SunkenLines(rect, dpi_);
+    for (size_t i = 0; i < lines.size(); ++i)
+        painter_->fillRect(Rect(lines[i]), QColorOfValue(i < 2 ? edge.dark : edge.light));
 }
 
 const QPixmap& QtCanvas::PictureAt(int number) {
     auto it = pictures_.find(number);
     if (it != pictures_.end()) return *it;
     const int density = dpi_ > kStandardDpi ? 2 : 1;
-    QImage image = Drawing(number, density);
-    if (!image.isNull()) {
-        // Its size in twips is its size in pixels at the density it was drawn for.
+    QPixmap pm = Drawing(number, density);
+    if (!pm.isNull()) {
+        // Its size in twips is its size in pixels at the density it was drawn for; at
+        // that density it is drawn as it is, 1:1.
         const int drawnDpi = kStandardDpi * density;
-        const int width = PixelsFromTwips(TwipsFromPixels(image.width(), drawnDpi), dpi_);
-        const int height = PixelsFromTwips(TwipsFromPixels(image.height(), drawnDpi), dpi_);
-        if (width != image.width() || height != image.height()) {
-            const auto* px = reinterpret_cast<const std::uint32_t*>(image.constBits());
-            const std::vector<std::uint32_t> scaled = ScaleByArea(
-                {{px, static_cast<size_t>(image.width()) * static_cast<size_t>(image.height())},
-                 image.width(), image.height()},
-                width, height);
-            QImage resized(width, height, QImage::Format_ARGB32_Premultiplied);
-            if (scaled.size() == static_cast<size_t>(width) * static_cast<size_t>(height)) {
-                for (int y = 0; y < height; ++y)
-                    std::memcpy(resized.scanLine(y), scaled.data() + static_cast<size_t>(y) * width,
-                                static_cast<size_t>(width) * 4);
-                image = resized;
-            } else {
-                image = QImage();
-            }
-        }
+        const int width = PixelsFromTwips(TwipsFromPixels(pm.width(), drawnDpi), dpi_);
+        const int height = PixelsFromTwips(TwipsFromPixels(pm.height(), drawnDpi), dpi_);
+        pm = width == pm.width() && height == pm.height() ? pm : Resized(pm, width, height);
+        pm.setDevicePixelRatio(1.0);  // drawn in device pixels
     }
-    QPixmap pm = image.isNull() ? QPixmap() : QPixmap::fromImage(image);
     return *pictures_.insert(number, pm);
 }
 
@@ -156,16 +142,16 @@ void QtCanvas::Shadow(const TwipRect& caster, float offset, float radius, int al
     const int shift = PixelsFromTwips(offset, dpi_);
     const int w = b.right - b.left, h = b.bottom - b.top;
     if (w <= 0 || h <= 0) return;
-    const quint64 key = (quint64(w) << 40) | (quint64(h) << 20) | (quint64(alpha & 0xFF) << 12) |
-                        quint64(PixelsFromTwips(radius, 1440) & 0xFFF);
-    if (shadow_.isNull() || key != shadowKey_) {
+    if (shadow_.isNull() || shadow_.width() != w || shadow_.height() != h || radius != shadowRadius_ ||
+        alpha != shadowAlpha_) {
         const std::vector<uint8_t> mask = ShadowMask(w, h, FractionalPixels(radius, dpi_), alpha);
         shadow_ = QImage(w, h, QImage::Format_ARGB32_Premultiplied);
         for (int y = 0; y < h; ++y) {
             auto* row = reinterpret_cast<std::uint32_t*>(shadow_.scanLine(y));
             for (int x = 0; x < w; ++x) row[x] = std::uint32_t{mask[static_cast<size_t>(y) * w + x]} << 24;
         }
-        shadowKey_ = key;
+        shadowRadius_ = radius;
+        shadowAlpha_ = alpha;
     }
     painter_->drawImage(b.left + shift, b.top + shift, shadow_);
 }

@@ -48,7 +48,8 @@ private:
     QFont suitFont_;
     QHash<int, QPixmap> pictures_;
     QImage shadow_;
-    quint64 shadowKey_ = 0;
+    float shadowRadius_ = 0;
+    int shadowAlpha_ = 0;
 };
 
 // Colour value (red in the low byte) as a Qt colour.

@@ -10,6 +10,7 @@
 #include <QTextOption>
 
 #include <algorithm>
+#include <memory>
 
 #include "statistics_measure.h"
 #include "twips.h"
@@ -98,29 +99,25 @@ StatisticsDialog::StatisticsDialog(frmStatistik& window, QWidget* owner)
     ShowText();
 }
 
-// The design's sizes were made for a small system font; with a larger one the text
-// and the button captions would not fit, so the font shrinks until they do.
+// The dialog's font at the size at which the text and the captions fit the design.
 void StatisticsDialog::FitFont() {
-    const int innerWidth = Text1->width() - 2 * Text1->frameWidth() - 2 * kDocumentMargin;
-    const int innerHeight = Text1->height() - 2 * Text1->frameWidth() - 2 * kDocumentMargin;
-    auto fits = [&](const QFont& f) {
-        const QFontMetrics fm(f);
-        const int pad = 2 * fm.averageCharWidth();
-        return fm.lineSpacing() * W::kLinesShown <= innerHeight &&
-               LayoutFor(f).lineWidth <= innerWidth &&
-               fm.horizontalAdvance(cmdRensaReg->text()) + pad <= cmdRensaReg->width() &&
-               fm.horizontalAdvance(cmdClose->text()) + pad <= cmdClose->width();
-    };
-    QFont f = font();
-    for (int step = 0; step < 40 && !fits(f); ++step) {
-        if (f.pointSizeF() > 0) {
-            if (f.pointSizeF() <= 6.0) break;
-            f.setPointSizeF(f.pointSizeF() - 0.5);
-        } else {
-            if (f.pixelSize() <= 8) break;
-            f.setPixelSize(f.pixelSize() - 1);
-        }
-    }
+    const int inset = 2 * Text1->frameWidth() + 2 * kDocumentMargin;
+    const StatisticsRoom room{Text1->width() - inset, Text1->height() - inset, cmdClose->width(),
+                              cmdRensaReg->width()};
+    const int dpi = logicalDpiY();
+    const QFont system = font();
+    const int systemPixels = system.pixelSize() > 0
+                                 ? system.pixelSize()
+                                 : static_cast<int>(system.pointSizeF() * dpi / 72.0 + 0.5);
+    QFont f = system;
+    const int pixels = FitStatisticsFont(systemPixels, dpi, room, [&f](int px) {
+        f.setPixelSize(px);
+        auto fm = std::make_shared<QFontMetrics>(f);
+        return StatisticsFont{[fm](const char* utf8) { return fm->horizontalAdvance(QString::fromUtf8(utf8)); },
+                              std::max(1, fm->averageCharWidth()), fm->lineSpacing()};
+    });
+    if (pixels == systemPixels) return;  // the system's font fits as it is
+    f.setPixelSize(pixels);
     setFont(f);
 }
 

@@ -2,7 +2,7 @@
 // The statistics window frmStatistik drawn by Qt: a modal dialog with the read-only
 // text box Text1 and the buttons "Stäng" and "Rensa Statistiken", laid out from the
 // window's design in twips. What it shows and what its buttons do is the window's own
-// (store/frm_statistik.h); this only draws it and passes the clicks on.
+// (ui/frm_statistik.h); this only draws it and passes the clicks on.
 #include <QDialog>
 
 #include "frm_statistik.h"

@@ -78,15 +78,10 @@ void TableView::paintEvent(QPaintEvent* event) {
 
 namespace {
 
-// Qt's buttons as the handlers' mask: 1 left, 2 right, 4 middle; others give 8, which
-// no handler acts on.
+// Qt's buttons as the handlers' mask.
 int16_t ButtonMask(Qt::MouseButtons buttons) {
-    int16_t mask = 0;
-    if (buttons & Qt::LeftButton) mask |= kLeftButton;
-    if (buttons & Qt::RightButton) mask |= kRightButton;
-    if (buttons & Qt::MiddleButton) mask |= kMiddleButton;
-    if (buttons & ~(Qt::LeftButton | Qt::RightButton | Qt::MiddleButton)) mask |= 8;
-    return mask;
+    return karvelo::ButtonMask(buttons & Qt::LeftButton, buttons & Qt::RightButton, buttons & Qt::MiddleButton,
+                               buttons & ~(Qt::LeftButton | Qt::RightButton | Qt::MiddleButton));
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <dwmapi.h>
 
 #include <algorithm>
-#include <cmath>
 
 #include "event_pump.h"
 
@@ -14,15 +13,27 @@
 namespace karvelo::win32 {
 namespace {
 
-constexpr int kAssumedHz = 60;  // when the display does not say
-
-long long Now() {
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return t.QuadPart;
+bool CompositorRuns() {
+    BOOL enabled = FALSE;
+    return SUCCEEDED(DwmIsCompositionEnabled(&enabled)) && enabled;
 }
 
-int RefreshRate(HWND window) {
+}  // namespace
+
+FrameWait::FrameWait() {
+    QueryPerformanceFrequency(&ticksPerSecond_);
+    // A high-resolution timer wakes within a fraction of a millisecond; where Windows
+    // has none (before Windows 10 1803) the ordinary one serves.
+    timer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
+                                    TIMER_ALL_ACCESS);
+    if (!timer_) timer_ = CreateWaitableTimerW(nullptr, TRUE, nullptr);
+}
+
+FrameWait::~FrameWait() {
+    if (timer_) CloseHandle(timer_);
+}
+
+double FrameWait::RefreshRate(HWND window) {
     DEVMODEW mode{};
     mode.dmSize = sizeof mode;
     const wchar_t* device = nullptr;
@@ -33,58 +44,35 @@ int RefreshRate(HWND window) {
         device = monitor.szDevice;
     // 0 and 1 stand for the hardware's default rate.
     if (!EnumDisplaySettingsW(device, ENUM_CURRENT_SETTINGS, &mode) || mode.dmDisplayFrequency <= 1)
-        return kAssumedHz;
-    return std::clamp(static_cast<int>(mode.dmDisplayFrequency), 20, 1000);
+        return 0;
+    return static_cast<double>(mode.dmDisplayFrequency);
 }
 
-bool CompositorRuns() {
-    BOOL enabled = FALSE;
-    return SUCCEEDED(DwmIsCompositionEnabled(&enabled)) && enabled;
+FrameClock::Time FrameWait::Now() const {
+    LARGE_INTEGER t;
+    QueryPerformanceCounter(&t);
+    const long long f = ticksPerSecond_.QuadPart > 0 ? ticksPerSecond_.QuadPart : 1;
+    // Whole seconds and the rest apart: ticks times 10^9 would overflow within hours.
+    return FrameClock::Time(t.QuadPart / f * 1'000'000'000LL + t.QuadPart % f * 1'000'000'000LL / f);
 }
 
-}  // namespace
-
-FrameWait::FrameWait(HWND window) {
-    QueryPerformanceFrequency(&ticksPerSecond_);
-    // A high-resolution timer wakes within a fraction of a millisecond; where Windows
-    // has none (before Windows 10 1803) the ordinary one serves.
-    timer_ = CreateWaitableTimerExW(nullptr, nullptr, CREATE_WAITABLE_TIMER_HIGH_RESOLUTION,
-                                    TIMER_ALL_ACCESS);
-    if (!timer_) timer_ = CreateWaitableTimerW(nullptr, TRUE, nullptr);
-    DisplayChanged(window);
-}
-
-FrameWait::~FrameWait() {
-    if (timer_) CloseHandle(timer_);
-}
-
-void FrameWait::DisplayChanged(HWND window) {
-    periodTicks_ = std::max<long long>(1, ticksPerSecond_.QuadPart / RefreshRate(window));
-    originTicks_ = -1;
-}
-
-double FrameWait::RefreshPeriod() const {
-    return static_cast<double>(periodTicks_) / static_cast<double>(ticksPerSecond_.QuadPart);
-}
-
-bool FrameWait::WaitForNextFrame() {
+bool FrameWait::WaitForFrame(FrameClock& clock, FrameClock::Time due) {
     if (!ProcessPendingEvents()) return false;
-    if (CompositorRuns() && SUCCEEDED(DwmFlush())) return ProcessPendingEvents();
-    return WaitForRefresh();
+    if (CompositorRuns() && SUCCEEDED(DwmFlush())) {
+        clock.FramePresented(Now());
+        return ProcessPendingEvents();
+    }
+    return WaitUntil(due);
 }
 
-bool FrameWait::WaitForRefresh() {
-    const long long now = Now();
-    if (originTicks_ < 0 || now < originTicks_) originTicks_ = now;
-    const long long due = originTicks_ + ((now - originTicks_) / periodTicks_ + 1) * periodTicks_;
+bool FrameWait::WaitUntil(FrameClock::Time due) {
     for (;;) {
-        const long long left = due - Now();
-        if (left <= 0) return true;
-        const double seconds = static_cast<double>(left) / static_cast<double>(ticksPerSecond_.QuadPart);
+        const long long left = (due - Now()).count();  // nanoseconds
+        if (left <= 0) return ProcessPendingEvents();
         DWORD result;
         if (timer_) {
             LARGE_INTEGER in;
-            in.QuadPart = -std::max<long long>(1, std::llround(seconds * 1e7));  // 100 ns, relative
+            in.QuadPart = -std::max<long long>(1, (left + 99) / 100);  // 100 ns, relative
             if (!SetWaitableTimer(timer_, &in, 0, nullptr, nullptr, FALSE)) {
                 CloseHandle(timer_);
                 timer_ = nullptr;
@@ -92,7 +80,7 @@ bool FrameWait::WaitForRefresh() {
             }
             result = MsgWaitForMultipleObjectsEx(1, &timer_, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         } else {
-            const auto ms = static_cast<DWORD>(std::ceil(seconds * 1000));
+            const auto ms = static_cast<DWORD>((left + 999'999) / 1'000'000);
             result = MsgWaitForMultipleObjectsEx(0, nullptr, ms, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
         }
         const DWORD messages = timer_ ? WAIT_OBJECT_0 + 1 : WAIT_OBJECT_0;
@@ -102,8 +90,8 @@ bool FrameWait::WaitForRefresh() {
                 return false;
             }
         } else if (result == WAIT_FAILED) {
-            Sleep(static_cast<DWORD>(std::ceil(seconds * 1000)));  // never spin
-            return true;
+            Sleep(static_cast<DWORD>((left + 999'999) / 1'000'000));  // never spin
+            return ProcessPendingEvents();
         }
     }
 }

@@ -1,41 +1,42 @@
 #pragma once
-// Pacing an animation to the screen: a card's flight moves one step per displayed
-// frame, so every position it takes is seen, on a fast machine as on a slow one.
-// Waiting is never a busy loop: where the desktop compositor runs, its next frame is
-// waited for (DwmFlush); elsewhere the thread sleeps until the display's next refresh
-// (its period from EnumDisplaySettings), on a timer that is waited for together with
-// the window's messages, so pointer input and repaints are handled while it waits.
+// Waiting for a displayed frame on Windows, and what Windows tells of its displays:
+// the refresh rate (EnumDisplaySettings) and, where the desktop compositor runs, its
+// frames (DwmFlush), which the frame clock (frame_clock.h) is told of. Whether a step
+// waits, and until when, is the clock's decision. Waiting is never a busy loop: the
+// thread sleeps on a timer waited for together with the window's messages, so pointer
+// input and repaints are handled while it waits.
 #include <windows.h>
+
+#include "frame_clock.h"
 
 namespace karvelo::win32 {
 
 class FrameWait {
 public:
-    // `window`'s display sets the refresh period; without one, the primary display's.
-    explicit FrameWait(HWND window = nullptr);
+    FrameWait();
     ~FrameWait();
     FrameWait(const FrameWait&) = delete;
     FrameWait& operator=(const FrameWait&) = delete;
 
-    // Reads the refresh period again, for the display `window` is on now (after
-    // WM_DISPLAYCHANGE, or when the window moved to another display).
-    void DisplayChanged(HWND window);
+    // The refresh rate of the display `window` is on (the primary display's without
+    // one), in frames per second; 0 when the display does not say.
+    static double RefreshRate(HWND window);
 
-    // Returns when the next frame is due, having handled the messages that arrived
-    // meanwhile. False when the program was asked to end while waiting (WM_QUIT,
-    // which stays queued).
-    bool WaitForNextFrame();
+    // Monotonic time, as the clock counts it.
+    FrameClock::Time Now() const;
 
-    // The refresh period used without the compositor, in seconds.
-    double RefreshPeriod() const;
+    // Returns at the display's next frame, having handled the messages that arrived
+    // meanwhile: the compositor's next frame where it runs (told to `clock`),
+    // otherwise `due`. False when the program was asked to end while waiting
+    // (WM_QUIT, which stays queued).
+    bool WaitForFrame(FrameClock& clock, FrameClock::Time due);
+
+    // Returns at `due`, handling messages meanwhile; false as above.
+    bool WaitUntil(FrameClock::Time due);
 
 private:
-    bool WaitForRefresh();
-
     HANDLE timer_ = nullptr;
     LARGE_INTEGER ticksPerSecond_{};
-    long long periodTicks_ = 0;
-    long long originTicks_ = -1;  // a frame boundary: the first wait's start
 };
 
 }  // namespace karvelo::win32

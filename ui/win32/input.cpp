@@ -1,16 +1,12 @@
 #include "input.h"
 
-#include "karvelo.h"
+#include "pointer_buttons.h"
 
 namespace karvelo::win32 {
 
 int16_t ButtonsHeld(WPARAM keyFlags) {
-    int16_t mask = 0;
-    if (keyFlags & MK_LBUTTON) mask |= kLeftButton;
-    if (keyFlags & MK_RBUTTON) mask |= kRightButton;
-    if (keyFlags & MK_MBUTTON) mask |= kMiddleButton;
-    if (keyFlags & (MK_XBUTTON1 | MK_XBUTTON2)) mask |= 8;
-    return mask;
+    return ButtonMask(keyFlags & MK_LBUTTON, keyFlags & MK_RBUTTON, keyFlags & MK_MBUTTON,
+                      keyFlags & (MK_XBUTTON1 | MK_XBUTTON2));
 }
 
 int16_t ButtonOf(UINT message, WPARAM w) {
@@ -18,7 +14,7 @@ int16_t ButtonOf(UINT message, WPARAM w) {
     case WM_LBUTTONDOWN: case WM_LBUTTONUP: case WM_LBUTTONDBLCLK: return kLeftButton;
     case WM_RBUTTONDOWN: case WM_RBUTTONUP: case WM_RBUTTONDBLCLK: return kRightButton;
     case WM_MBUTTONDOWN: case WM_MBUTTONUP: case WM_MBUTTONDBLCLK: return kMiddleButton;
-    case WM_XBUTTONDOWN: case WM_XBUTTONUP: case WM_XBUTTONDBLCLK: return HIWORD(w) ? 8 : 0;
+    case WM_XBUTTONDOWN: case WM_XBUTTONUP: case WM_XBUTTONDBLCLK: return HIWORD(w) ? kOtherButton : 0;
     default: return 0;
     }
 }

@@ -1,14 +1,13 @@
 #pragma once
 // Windows' pointer and key input in the terms the main window's handlers take: button
-// masks (1 left, 2 right, 4 middle) and the shift state (1 Shift, 2 Ctrl, 4 Alt).
+// masks (pointer_buttons.h) and the shift state (1 Shift, 2 Ctrl, 4 Alt).
 #include <windows.h>
 
 #include <cstdint>
 
 namespace karvelo::win32 {
 
-// The buttons held, from the key flags of a mouse message (MK_LBUTTON and so on); the
-// extra buttons give 8, which no handler acts on.
+// The buttons held, from the key flags of a mouse message (MK_LBUTTON and so on).
 int16_t ButtonsHeld(WPARAM keyFlags);
 // The one button a press, release or double-click message is about; 0 for others.
 int16_t ButtonOf(UINT message, WPARAM w);

@@ -79,7 +79,7 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE module, int showCommand
     const int dpi = static_cast<int>(GetDpiForWindow(window));
     self->UseDpi(dpi > 0 ? dpi : systemDpi);
     self->FitClientArea(true);
-    self->frames_.DisplayChanged(window);
+    self->DisplayChanged();
     self->form_.Form_Load();
     if (!self->window_) return nullptr;  // the form ended the run while loading
     ShowWindow(window, showCommand);
@@ -162,9 +162,9 @@ LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
         form_.CloseRequested();  // the form decides; its shut-down unloads the window
         return 0;
     case WM_QUERYENDSESSION:
-        return TRUE;
+        return TRUE;  // the game never holds up the end of a session
     case WM_ENDSESSION:
-        if (w) form_.CloseRequested();
+        if (w) form_.SessionEnding();  // it ends: no message comes after this one
         return 0;
     case WM_GETDPISCALEDSIZE: {
         // Windows asks what size the window takes at another density: exactly this
@@ -179,13 +179,13 @@ LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
         SetWindowPos(window_, nullptr, suggested->left, suggested->top, outer.cx, outer.cy,
                      SWP_NOZORDER | SWP_NOACTIVATE);
         FitClientArea(false);
-        frames_.DisplayChanged(window_);
+        DisplayChanged();
         InvalidateRect(window_, nullptr, FALSE);
         frameDue_ = true;
         return 0;
     }
     case WM_DISPLAYCHANGE:
-        frames_.DisplayChanged(window_);
+        DisplayChanged();
         break;
     case WM_DESTROY:
         window_ = nullptr;
@@ -354,20 +354,24 @@ void MainWindow::ShowStatistics(frmStatistik& window) {
 NumberFormat MainWindow::UserNumberFormat() const { return UserNumberFormatOfSystem(); }
 
 // Each step of a flight and of the window's growth is paced to one displayed frame:
-// the step is painted now, then the window handles input until the display's next
-// frame. So a flight looks the same on any machine, and no step is spent on a frame
-// nobody sees.
+// the window tells the form's frame clock whether it can be seen, paints the step, and
+// handles input until the frame the clock names, if it names one.
 void MainWindow::DoEvents() {
     const bool changed = frameDue_;
     frameDue_ = false;
-    if (changed && window_ && IsWindowVisible(window_) && !IsIconic(window_)) {
-        PaintChanges();
-        if (pacing_) {
-            frames_.WaitForNextFrame();
-            return;
-        }
+    const bool seen = window_ && IsWindowVisible(window_) && !IsIconic(window_);
+    if (changed && seen) PaintChanges();
+    FrameClock& clock = form_.frameClock();
+    clock.SetVisible(seen);
+    if (const auto due = clock.StepDone(changed, frames_.Now())) {
+        frames_.WaitForFrame(clock, *due);
+        return;
     }
     ProcessPendingEvents();
+}
+
+void MainWindow::DisplayChanged() {
+    if (window_) form_.frameClock().SetRefreshRate(FrameWait::RefreshRate(window_));
 }
 
 void MainWindow::BackColourChanged(int32_t colour) {

@@ -54,7 +54,7 @@ public:
 
     // ---- Seams for tests and benchmarks: event processing without waiting for
     // frames, and modal windows answered without a player.
-    void SetPacing(bool on) { pacing_ = on; }
+    void SetPacing(bool on) { form_.frameClock().SetPacing(on); }
     void SetMessageAnswerer(std::function<Answer(const MessageRequest&)> answerer) {
         answerer_ = std::move(answerer);
     }
@@ -70,6 +70,7 @@ private:
     void Draw(HDC dc, HRGN dirty, const RECT& box);
     void Damage(const TwipRect& rect);
     void UseDpi(int dpi);
+    void DisplayChanged();  // tells the frame clock the refresh rate of the window's display
     void SetIcons();
     SIZE OuterSizeAt(int dpi) const;  // this client area in twips, at `dpi`
     void FitClientArea(bool place);  // and at its place on the screen
@@ -95,7 +96,6 @@ private:
     HRGN updateRegion_ = nullptr;
     HWND modal_ = nullptr;  // the statistics window while it is open
     bool frameDue_ = false;  // the table changed since the last displayed frame
-    bool pacing_ = true;
     bool painted_ = false;
     long long paints_ = 0;
     std::function<Answer(const MessageRequest&)> answerer_;

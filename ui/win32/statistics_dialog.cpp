@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 
@@ -17,7 +18,6 @@ namespace W = statistics_window;
 
 constexpr DWORD kDialogStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME;
 constexpr int kTextMargin = 2;  // pixels between the text box's edge and its text
-constexpr int kSmallestFont = 8;
 
 struct Dialog {
     frmStatistik& model;
@@ -51,37 +51,14 @@ int DialogAverageChar(HDC dc) {
     return std::max<LONG>(1, (s.cx / 26 + 1) / 2);
 }
 
-struct Fit {
-    StatisticsTextLayout layout;
-    int averageChar = 1;
-    bool fits = false;
-};
-
-Fit Measure(HFONT font, const Dialog& d) {
-    HDC dc = GetDC(d.window);
-    HGDIOBJ old = SelectObject(dc, font);
-    TEXTMETRICW tm{};
-    GetTextMetricsW(dc, &tm);
-    Fit fit;
-    fit.averageChar = DialogAverageChar(dc);
-    fit.layout = LayoutStatisticsText([dc](const char* s) { return Width(dc, s); },
-                                      std::max<LONG>(1, tm.tmAveCharWidth));
-    const RECT text = Place(W::kText1, d.dpi), close = Place(W::kClose, d.dpi),
-               clear = Place(W::kClear, d.dpi);
+StatisticsRoom Room(const Dialog& d) {
+    const RECT text = Place(W::kText1, d.dpi), close = Place(W::kClose, d.dpi), clear = Place(W::kClear, d.dpi);
     const int edges = 2 * GetSystemMetricsForDpi(SM_CXEDGE, static_cast<UINT>(d.dpi));
-    const int innerWidth = text.right - text.left - edges - 2 * kTextMargin;
-    const int innerHeight = text.bottom - text.top - edges;
-    const int pad = 2 * tm.tmAveCharWidth;
-    fit.fits = tm.tmHeight * W::kLinesShown <= innerHeight && fit.layout.lineWidth <= innerWidth &&
-               Width(dc, W::kClearCaption) + pad <= clear.right - clear.left &&
-               Width(dc, W::kCloseCaption) + pad <= close.right - close.left;
-    SelectObject(dc, old);
-    ReleaseDC(d.window, dc);
-    return fit;
+    return {text.right - text.left - edges - 2 * kTextMargin, text.bottom - text.top - edges,
+            close.right - close.left, clear.right - clear.left};
 }
 
-// The system's message font at the dialog's density, made smaller until the text and
-// the captions fit the design's sizes, which were made for a small font.
+// The system's message font at the dialog's density, as large as fits the design.
 void Layout(Dialog& d) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
@@ -92,16 +69,28 @@ void Layout(Dialog& d) {
     } else {
         GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
     }
-    if (lf.lfHeight > 0) lf.lfHeight = -lf.lfHeight;
+    // Each size tried is selected into one device context, where it is measured.
+    HDC dc = GetDC(d.window);
+    HGDIOBJ original = nullptr;
     HFONT font = nullptr;
-    Fit fit;
-    for (;;) {
+    auto measure = [&](int pixels) {
+        lf.lfHeight = -pixels;
+        HFONT next = CreateFontIndirectW(&lf);
+        HGDIOBJ previous = SelectObject(dc, next);
+        if (!original) original = previous;
         if (font) DeleteObject(font);
-        font = CreateFontIndirectW(&lf);
-        fit = Measure(font, d);
-        if (fit.fits || -lf.lfHeight <= kSmallestFont) break;
-        ++lf.lfHeight;  // one pixel smaller
-    }
+        font = next;
+        TEXTMETRICW tm{};
+        GetTextMetricsW(dc, &tm);
+        return StatisticsFont{[dc](const char* text) { return Width(dc, text); },
+                              std::max<int>(1, tm.tmAveCharWidth), std::max<int>(1, tm.tmHeight)};
+    };
+    const int systemPixels = lf.lfHeight != 0 ? std::abs(lf.lfHeight) : MulDiv(12, d.dpi, 96);
+    const StatisticsFont chosen = measure(FitStatisticsFont(systemPixels, d.dpi, Room(d), measure));
+    const StatisticsTextLayout layout = LayoutStatisticsText(chosen.width, chosen.averageChar);
+    const int averageChar = DialogAverageChar(dc);
+    SelectObject(dc, original);
+    ReleaseDC(d.window, dc);
     if (d.font) DeleteObject(d.font);
     d.font = font;
 
@@ -135,7 +124,7 @@ void Layout(Dialog& d) {
     SendMessageW(d.text, EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(kTextMargin, kTextMargin));
     std::array<INT, 5> stops{};
     for (size_t i = 0; i < stops.size(); ++i)
-        stops[i] = TabStopDialogUnits(fit.layout.stops[i], fit.averageChar);
+        stops[i] = TabStopDialogUnits(layout.stops[i], averageChar);
     SendMessageW(d.text, EM_SETTABSTOPS, stops.size(), reinterpret_cast<LPARAM>(stops.data()));
     InvalidateRect(d.text, nullptr, TRUE);
 }

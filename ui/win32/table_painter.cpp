@@ -100,23 +100,14 @@ void TablePainter::Fill(const TwipRect& rect, int32_t colour) {
 }
 
 void TablePainter::Frame(const TwipRect& rect, float thickness, int32_t colour) {
-    const PixelBox b = DrawnBox(rect, dpi_);
-    const int w = b.right - b.left, h = b.bottom - b.top;
-    const int t = std::min({std::max(1, PixelsFromTwips(thickness, dpi_)), w / 2, h / 2});
-    if (t <= 0) return;
-    FillPixels(b.left, b.top, b.right, b.top + t, colour);
-    FillPixels(b.left, b.bottom - t, b.right, b.bottom, colour);
-    FillPixels(b.left, b.top + t, b.left + t, b.bottom - t, colour);
-    FillPixels(b.right - t, b.top + t, b.right, b.bottom - t, colour);
+    for (const PixelBox& band : FrameBands(rect, thickness, dpi_))
+        FillPixels(band.left, band.top, band.right, band.bottom, colour);
 }
 
 void TablePainter::SunkenFrame(const TwipRect& rect, const SunkenEdge& edge) {
-    const PixelBox r = DrawnBox(rect, dpi_);
-    if (r.right - r.left < 2 || r.bottom - r.top < 2) return;
-    FillPixels(r.left, r.top, r.right, r.top + 1, edge.dark);
-    FillPixels(r.left, r.top, r.left + 1, r.bottom, edge.dark);
-    FillPixels(r.left + 1, r.bottom - 1, r.right, r.bottom, edge.light);
-    FillPixels(r.right - 1, r.top + 1, r.right, r.bottom, edge.light);
+    const std::vector<PixelBox> lines = SunkenLines(rect, dpi_);
+    for (size_t i = 0; i < lines.size(); ++i)
+        FillPixels(lines[i].left, lines[i].top, lines[i].right, lines[i].bottom, i < 2 ? edge.dark : edge.light);
 }
 
 bool TablePainter::Picture(int number, const TwipRect& rect) {

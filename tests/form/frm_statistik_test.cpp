@@ -36,7 +36,7 @@ protected:
 };
 
 TEST_F(FrmStatistikTest, EachViewHasItsCaptionButtonAndText) {
-    StatCounters.Clear();
+    session.emplace();  // a new sitting over the stored record
     const auto normal = PrepareNormalView(format);
     EXPECT_EQ(normal->Caption(), "Statistik - Karvelo");
     EXPECT_TRUE(normal->ClearButtonVisible());

@@ -26,19 +26,22 @@ void frmStatistik::cmdRensaReg_Click() {
 }
 
 std::unique_ptr<frmStatistik> PrepareNormalView(const NumberFormat& format) {
-    LoadStoredCounters();
+    const bool readable = LoadStoredCounters();
     auto window = std::make_unique<frmStatistik>(format);
     window->FormateraStatistiken(Counters(), kCounters);
+    if (!readable) window->ShowUnreadable();
     window->SetCaption(W::kNormalCaption);
     window->SetClearButtonVisible(true);
     return window;
 }
 
 std::unique_ptr<frmStatistik> PrepareFullView(const NumberFormat& format) {
-    const auto record = CombinedRecord();
+    bool readable = true;
+    const auto record = CombinedRecord(&readable);
     auto window = std::make_unique<frmStatistik>(format);
     window->FormateraStatistiken(std::span<const int32_t>(record.data() + 1, kTotalCounters),
                                  kTotalCounters);
+    if (!readable) window->ShowUnreadable();
     window->SetCaption(W::kFullCaption);
     window->SetClearButtonVisible(false);
     return window;

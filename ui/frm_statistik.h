@@ -53,6 +53,8 @@ public:
     bool Closed() const { return closed_; }
 
     void SetCaption(std::string caption) { caption_ = std::move(caption); }
+    // Text1 says that the record could not be read, instead of showing figures.
+    void ShowUnreadable() { text_ = kStatisticsUnreadable; }
     void SetClearButtonVisible(bool visible) { clearVisible_ = visible; }
 
 private:

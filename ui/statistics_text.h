@@ -19,6 +19,12 @@ struct NumberFormat {
 std::string FormateraStatistiken(std::span<const int32_t> lngStat, int32_t lngAntal,
                                  const NumberFormat& format);
 
+// What the window shows instead of figures when the stored record could not be read:
+// never zeros for games that are kept but unreadable.
+inline constexpr const char* kStatisticsUnreadable =
+    "\r\nStatistiken kunde inte l\xC3\xA4sas.\r\n\r\n"
+    "De sparade spelen finns kvar och\r\nvisas h\xC3\xA4r n\xC3\xA4r de kan l\xC3\xA4sas igen.";
+
 // won / played as a percentage with one decimal: "66.7%". Without a division when
 // won is 0 ("0%"), and also when played is 0, which the program never stores.
 std::string Percentage(int64_t won, int64_t played, const NumberFormat& format);
