@@ -564,8 +564,20 @@ karvelo::TablePlace ToTablePlace(const Place& p) {
     return {PlaceKind::Column, p.index};
 }
 
+// Whether the X input focus is on the game's window: keys sent before Wine has given
+// it the keyboard are lost, and a lost arrow would leave the focus elsewhere than the
+// player thinks.
+bool HasKeyboard(const Screen& s) {
+    std::unique_ptr<FILE, int (*)(FILE*)> p(::popen("xdotool getwindowfocus -f 2>/dev/null", "r"), ::pclose);
+    char line[64] = {};
+    if (!p || !std::fgets(line, sizeof line, p.get())) return false;
+    return std::strtoul(line, nullptr, 10) == std::strtoul(s.window.c_str(), nullptr, 10);
+}
+
 void Keys(const Screen& s, const std::string& keys) {
-    Run("xdotool windowactivate --sync " + s.window + " key --delay 40 " + keys);
+    Run("xdotool windowactivate --sync " + s.window + " >/dev/null 2>&1");
+    for (int i = 0; i < 100 && !HasKeyboard(s); ++i) Sleep(50);
+    Run("xdotool key --delay 40 " + keys);
 }
 
 // The keyboard's focus as the keys left it: the game shows it at column 1 on the first
