@@ -154,7 +154,12 @@ Answer Karvelo::MsgBox(const std::string& text, Buttons buttons, Icon icon,
     return window_.ShowMessage({text, buttons, icon, defaultButton, title});
 }
 
-void Karvelo::DoEvents() { window_.DoEvents(); }
+void Karvelo::DoEvents() {
+    // Every step of a flight, a deal or a clearing passes here: the keyboard's marks
+    // follow what the table now holds.
+    ShowKeyboardMarks();
+    window_.DoEvents();
+}
 
 // ---- The statistics record
 

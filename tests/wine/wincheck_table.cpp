@@ -10,6 +10,7 @@
 //                        must stay
 //   wincheck_table check <window> <menu-px> <faces> <state>  the screen shows <state>
 //   wincheck_table win   <window> <menu-px> <faces>          wins the dealt game
+//   wincheck_table keys  <window> <menu-px> <faces>          wins the dealt game with the keyboard alone
 // <window> is the X window of the game (its menu bar, <menu-px> high, above the client
 // area); <faces> holds 101.pam to 152.pam and the arrows ned.pam, vanster.pam, hoger.pam. Exit 0 done, 1 failed, 3 this deal will not
 // do (no winning line or no such moves found): deal again.
@@ -31,6 +32,7 @@
 #include <vector>
 
 #include "funktioner.h"
+#include "key_walk.h"
 #include "solver.h"
 
 namespace {
@@ -504,23 +506,111 @@ int Moves(const Screen& s, const std::string& statePath) {
     return 0;
 }
 
-int Win(const Screen& s) {
-    std::array<int, 53> deck{};
-    auto t = ReadDeal(s, deck);
-    if (!t) return 1;
-    auto plan = ShortLine(*t, 200000);
+// ---- Keys
+
+karvelo::TablePlace ToTablePlace(const Place& p) {
+    using karvelo::PlaceKind;
+    switch (p.kind) {
+    case Place::Kind::Cell: return {PlaceKind::FreeCell, p.index};
+    case Place::Kind::Foundation: return {PlaceKind::Foundation, p.index};
+    case Place::Kind::Column: break;
+    }
+    return {PlaceKind::Column, p.index};
+}
+
+void Keys(const Screen& s, const std::string& keys) {
+    Run("xdotool windowactivate --sync " + s.window + " key --delay 40 " + keys);
+}
+
+// The keyboard's focus as the keys left it: the game shows it at column 1 on the first
+// key and moves it only with the arrows.
+struct KeyPlayer {
+    karvelo::TablePlace focus{karvelo::PlaceKind::Column, 1};
+
+    std::string WalkTo(const karvelo::TablePlace& to) {
+        std::string keys;
+        for (karvelo::test::Arrow a : karvelo::test::ArrowsFromTo(focus, to)) {
+            switch (a) {
+            case karvelo::test::Arrow::Left: keys += "Left "; break;
+            case karvelo::test::Arrow::Right: keys += "Right "; break;
+            case karvelo::test::Arrow::Up: keys += "Up "; break;
+            case karvelo::test::Arrow::Down: keys += "Down "; break;
+            }
+        }
+        focus = to;
+        return keys;
+    }
+};
+
+// Plays `m` with keys: Escape (cards lifted by a key the game took while cards still
+// flew go back down), the arrows to the card, Enter, the arrows to the place, Space;
+// then waits until the screen shows the table after it and the automatic play, as
+// Play does, and tries again when the game ignored the keys.
+bool PlayByKeys(const Screen& s, TableModel& t, KeyPlayer& player, const PlayerMove& m, bool last) {
+    TableModel after = t;
+    if (!after.Apply(m)) {
+        std::fprintf(stderr, "the rules refuse %s\n", Name(m.card).c_str());
+        return false;
+    }
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        std::string keys = "Escape " + player.WalkTo(ToTablePlace(m.from)) + "Return ";
+        keys += player.WalkTo(ToTablePlace(m.to)) + "space";
+        Keys(s, keys);
+        if (last && after.Won()) return true;  // the table is cleared and a question asked
+        std::string why;
+        if (WaitFor(s, after, 8000, why)) {
+            t = after;
+            Sleep(120);  // the move's handler returns
+            return true;
+        }
+        std::string unchanged;
+        if (!WaitFor(s, t, 500, unchanged)) {
+            std::fprintf(stderr, "after moving %s by keys: %s\n", Name(m.card).c_str(), why.c_str());
+            return false;
+        }
+    }
+    std::fprintf(stderr, "%s never moved by keys\n", Name(m.card).c_str());
+    return false;
+}
+
+// A short winning line for the dealt table, or nothing (exit 3: deal again).
+std::optional<std::vector<PlayerMove>> WinningLine(const TableModel& t) {
+    auto plan = ShortLine(t, 200000);
     if (plan) {
         const size_t found = plan->size();
-        plan = Shorten(*t, *plan);
+        plan = Shorten(t, *plan);
         std::printf("a winning line of %zu moves, shortened to %zu\n", found, plan->size());
     }
     // A long line is a long test: another deal is quicker.
     constexpr size_t kLongest = 110;
     if (!plan || plan->size() > kLongest) {
         std::printf("no winning line of at most %zu moves found for this deal\n", kLongest);
-        return 3;
+        return std::nullopt;
     }
     std::fflush(stdout);
+    return plan;
+}
+
+int WinByKeys(const Screen& s) {
+    std::array<int, 53> deck{};
+    auto t = ReadDeal(s, deck);
+    if (!t) return 1;
+    const auto plan = WinningLine(*t);
+    if (!plan) return 3;
+    KeyPlayer player;
+    Keys(s, "Left");  // the first key shows the focus, on column 1
+    for (size_t i = 0; i < plan->size(); ++i)
+        if (!PlayByKeys(s, *t, player, (*plan)[i], i + 1 == plan->size())) return 1;
+    std::printf("won in %zu moves made with keys\n", plan->size());
+    return 0;
+}
+
+int Win(const Screen& s) {
+    std::array<int, 53> deck{};
+    auto t = ReadDeal(s, deck);
+    if (!t) return 1;
+    const auto plan = WinningLine(*t);
+    if (!plan) return 3;
     for (size_t i = 0; i < plan->size(); ++i)
         if (!Play(s, *t, (*plan)[i], false, i + 1 == plan->size())) return 1;
     std::printf("won in %zu moves\n", plan->size());
@@ -531,7 +621,7 @@ int Win(const Screen& s) {
 
 int main(int argc, char** argv) {
     if (argc < 5) {
-        std::fprintf(stderr, "usage: %s deal|moves|check|win <window> <menu-px> <faces> [state]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s deal|moves|check|win|keys <window> <menu-px> <faces> [state]\n", argv[0]);
         return 2;
     }
     const std::string command = argv[1];
@@ -575,5 +665,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (command == "win") return Win(s);
+    if (command == "keys") return WinByKeys(s);
     return 2;
 }

@@ -185,6 +185,9 @@ bool KarveloWindow::event(QEvent* event) {
     // where no window manager hands the focus back.
     if (event->type() == QEvent::WindowUnblocked && isVisible() && !form_.Terminated())
         activateWindow();
+    // A key held when the window loses the keys is never released here.
+    if (event->type() == QEvent::WindowDeactivate || event->type() == QEvent::WindowBlocked)
+        form_.KeysLost();
     return QMainWindow::event(event);
 }
 
@@ -194,9 +197,17 @@ void KarveloWindow::closeEvent(QCloseEvent* event) {
 }
 
 void KarveloWindow::keyPressEvent(QKeyEvent* event) {
-    form_.Form_KeyDown(VirtualKeyOf(event->key(), event->modifiers()),
-                       ShiftStateOf(event->modifiers()));
+    form_.KeyPressed(VirtualKeyOf(event->key(), event->modifiers()),
+                     ShiftStateOf(event->modifiers()), event->isAutoRepeat());
     QMainWindow::keyPressEvent(event);
+}
+
+void KarveloWindow::keyReleaseEvent(QKeyEvent* event) {
+    // A held key's repeats come as releases and presses; only the last release counts.
+    if (!event->isAutoRepeat())
+        form_.KeyReleased(VirtualKeyOf(event->key(), event->modifiers()),
+                          ShiftStateOf(event->modifiers()));
+    QMainWindow::keyReleaseEvent(event);
 }
 
 }  // namespace karvelo

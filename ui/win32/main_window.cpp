@@ -134,12 +134,20 @@ LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
         Pointer(message, w, l);
         return message >= WM_XBUTTONDOWN && message <= WM_XBUTTONDBLCLK ? TRUE : 0;
     case WM_KEYDOWN:
-        Key(message, w);
+        Key(message, w, l);
         return 0;
     case WM_SYSKEYDOWN:
         // Alt with a key is also the menu's and the frame's (Alt+F4); with Ctrl it is
         // only the game's.
-        if (Key(message, w) || !window_) return 0;
+        if (Key(message, w, l) || !window_) return 0;
+        break;
+    case WM_KEYUP:
+    case WM_SYSKEYUP:
+        form_.KeyReleased(static_cast<int>(w), ShiftState());
+        if (message == WM_KEYUP) return 0;
+        break;
+    case WM_KILLFOCUS:
+        form_.KeysLost();  // a key held now is released elsewhere
         break;
     case WM_SYSCHAR:
         if (GetKeyState(VK_CONTROL) < 0) return 0;  // no menu letter: no beep
@@ -209,10 +217,11 @@ void MainWindow::Pointer(UINT message, WPARAM w, LPARAM l) {
 
 // Every key press goes to the form with its shift state; a function key pressed alone
 // is also the menu item it stands for. True when it was the menu's.
-bool MainWindow::Key(UINT, WPARAM w) {
+bool MainWindow::Key(UINT, WPARAM w, LPARAM l) {
     const int shift = ShiftState();
     const auto key = static_cast<UINT>(w);
-    form_.Form_KeyDown(static_cast<int>(key), shift);
+    const bool repeated = (l & (LPARAM{1} << 30)) != 0;  // the key was down already
+    form_.KeyPressed(static_cast<int>(key), shift, repeated);
     if (!window_ || shift != 0) return false;
     const auto choice = menu_.ChoiceForKey(key);
     if (!choice) return false;

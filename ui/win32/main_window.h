@@ -74,7 +74,7 @@ private:
     SIZE OuterSizeAt(int dpi) const;  // this client area in twips, at `dpi`
     void FitClientArea(bool place);  // and at its place on the screen
     void Pointer(UINT message, WPARAM w, LPARAM l);
-    bool Key(UINT message, WPARAM w);
+    bool Key(UINT message, WPARAM w, LPARAM l);
     HWND Owner() const { return modal_ ? modal_ : window_; }
     HDC BackBuffer(SIZE size);
     void ReleaseBackBuffer();
