@@ -21,6 +21,16 @@ TableDescription WithNotice(TableDescription d, const std::string& notice) {
     return d;
 }
 
+// The description as spoken: everything but where things lie.
+TableDescription Spoken(TableDescription d) {
+    d.bounds = {};
+    for (PlaceNode& p : d.places) {
+        p.bounds = {};
+        for (CardNode& c : p.cards) c.bounds = {};
+    }
+    return d;
+}
+
 }  // namespace
 
 AccessTracker::AccessTracker(const Karvelo& form)
@@ -41,7 +51,10 @@ AccessChanges AccessTracker::Refresh() {
     if (!active_) return changes;
     TableDescription raw = source_();
     if (raw == raw_) return changes;
-    notice_ = WhatHappened(raw_, raw);
+    // Cards in flight move without anything new to say: what was said stays.
+    const bool spoken = Spoken(raw) != Spoken(raw_);
+    if (spoken) notice_ = WhatHappened(raw_, raw);
+    const bool fresh = spoken && !notice_.empty();
     TableDescription shown = WithNotice(raw, notice_);
 
     changes.focusMoved = Focused(shown) != Focused(shown_) || shown.focused != shown_.focused;
@@ -50,12 +63,12 @@ AccessChanges AccessTracker::Refresh() {
         const PlaceNode& was = shown_.places[i];
         const int node = static_cast<int>(i);
         if (now.name != was.name) changes.renamed.push_back(node);
-        if (now.focused != was.focused || now.lifted != was.lifted) changes.restated.push_back(node);
+        if (now.lifted != was.lifted) changes.restated.push_back(node);
         // A notice is said again even in the same words: it is a new event.
-        if (now.description != was.description || (now.focused && !notice_.empty()))
+        if (now.description != was.description || (now.focused && fresh))
             changes.redescribed.push_back(node);
     }
-    if (shown.description != shown_.description || (shown.focused && !notice_.empty()))
+    if (shown.description != shown_.description || (shown.focused && fresh))
         changes.redescribed.push_back(kTableNode);
     raw_ = std::move(raw);
     shown_ = std::move(shown);

@@ -20,7 +20,7 @@ inline constexpr int kTableNode = -1;
 struct AccessChanges {
     bool focusMoved = false;     // to FocusedNode(): a place, or the table
     std::vector<int> renamed;    // its name changed
-    std::vector<int> restated;   // focused or lifted changed
+    std::vector<int> restated;   // its cards were lifted or put down
     std::vector<int> redescribed;  // its description changed, or says something new
     bool Empty() const { return !focusMoved && renamed.empty() && restated.empty() && redescribed.empty(); }
 };

@@ -203,8 +203,9 @@ QAccessible::State PlaceInterface::state() const {
     }
     s.focusable = true;
     s.focused = node->focused && TableHasKeys(table_.View());
-    s.selectable = true;
-    s.selected = node->lifted;
+    // Lifted cards are "checked": Qt tells AT-SPI of that state's changes.
+    s.checkable = true;
+    s.checked = node->lifted;
     return s;
 }
 
@@ -240,8 +241,8 @@ QAccessible::State CardInterface::state() const {
         s.invalid = true;
         return s;
     }
-    s.selectable = true;
-    s.selected = card->lifted;
+    s.checkable = true;
+    s.checked = card->lifted;
     s.active = card->taken;
     return s;
 }
@@ -323,8 +324,7 @@ void TableAccessibility::Refresh() {
     for (int i : changes.renamed) Raise(node(i), QAccessible::NameChanged);
     for (int i : changes.restated) {
         QAccessible::State states;
-        states.focused = true;
-        states.selected = true;
+        states.checked = true;
         QAccessibleStateChangeEvent event(node(i), states);
         QAccessible::updateAccessibility(&event);
     }
