@@ -33,11 +33,11 @@ std::string TableJson() {
 // Column 1 ends in the Hjärter nine and column 5 in the Spader ten; no ace lies
 // exposed, so nothing goes up by itself.
 karvelo::test::DeckOrder Deal() {
-    using karvelo::test::DealPosition;
-    return karvelo::test::DeckWith({{DealPosition(1, 7), 9}, {DealPosition(2, 7), 13 + 9},
-                                    {DealPosition(3, 7), 26 + 9}, {DealPosition(4, 7), 39 + 9},
-                                    {DealPosition(5, 6), 39 + 10}, {DealPosition(6, 6), 13 + 10},
-                                    {DealPosition(7, 6), 26 + 10}, {DealPosition(8, 6), 10}});
+    using namespace karvelo::test;
+    return karvelo::test::DeckWith({{DealPosition(1, 7), Hj(9)}, {DealPosition(2, 7), Kl(9)},
+                                    {DealPosition(3, 7), Ru(9)}, {DealPosition(4, 7), Sp(9)},
+                                    {DealPosition(5, 6), Sp(10)}, {DealPosition(6, 6), Kl(10)},
+                                    {DealPosition(7, 6), Ru(10)}, {DealPosition(8, 6), Hj(10)}});
 }
 
 }  // namespace

@@ -11,11 +11,6 @@ namespace {
 
 using funktioner::Board;
 
-constexpr int Hj(int r) { return r; }
-constexpr int Kl(int r) { return 13 + r; }
-constexpr int Ru(int r) { return 26 + r; }
-constexpr int Sp(int r) { return 39 + r; }
-
 // Column 3 ends in the Hjärter nine, column 5 in the Spader ten (the nine goes on it);
 // the Klöver ace in column 2 goes up at the first automatic play.
 DeckOrder Deal35() {

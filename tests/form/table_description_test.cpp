@@ -13,11 +13,6 @@ namespace {
 
 using funktioner::Board;
 
-constexpr int Hj(int r) { return r; }
-constexpr int Kl(int r) { return 13 + r; }
-constexpr int Ru(int r) { return 26 + r; }
-constexpr int Sp(int r) { return 39 + r; }
-
 // Exposed: Hjärter knekt in column 3, Spader dam in column 6, the Klöver ace in
 // column 2 (the automatic play takes it at the first move); nothing else goes up.
 DeckOrder KnownDeal() {

@@ -22,11 +22,11 @@ constexpr wchar_t kAppKey[] = L"Software\\VB and VBA Program Settings\\Karvelo";
 
 // Column 1 ends in the Hjärter nine, column 5 in the Spader ten; no ace is exposed.
 test::DeckOrder KnownDeal() {
-    using test::DealPosition;
-    return test::DeckWith({{DealPosition(1, 7), 9}, {DealPosition(2, 7), 13 + 9},
-                           {DealPosition(3, 7), 26 + 9}, {DealPosition(4, 7), 39 + 9},
-                           {DealPosition(5, 6), 39 + 10}, {DealPosition(6, 6), 13 + 10},
-                           {DealPosition(7, 6), 26 + 10}, {DealPosition(8, 6), 10}});
+    using namespace test;
+    return test::DeckWith({{DealPosition(1, 7), Hj(9)}, {DealPosition(2, 7), Kl(9)},
+                           {DealPosition(3, 7), Ru(9)}, {DealPosition(4, 7), Sp(9)},
+                           {DealPosition(5, 6), Sp(10)}, {DealPosition(6, 6), Kl(10)},
+                           {DealPosition(7, 6), Ru(10)}, {DealPosition(8, 6), Hj(10)}});
 }
 
 VARIANT Id(long id) {
