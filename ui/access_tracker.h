@@ -35,6 +35,10 @@ public:
     bool Active() const { return active_; }
     // Takes the table as it is now as what the reader knows.
     void Activate();
+    // No reader any more: nothing is kept until the next Activate.
+    void Deactivate() { active_ = false; }
+    // The table as it is now, for a question asked while inactive.
+    TableDescription DescribeNow() const { return source_(); }
 
     // The description to hand over: the table with what last happened said by the
     // focused node.

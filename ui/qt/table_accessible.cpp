@@ -113,8 +113,10 @@ public:
         return nullptr;
     }
     QAccessibleInterface* focusChild() const override {
-        const int at = Shown().places.empty() ? kTableNode : access_->tracker().FocusedNode();
-        return at == kTableNode ? nullptr : child(at);
+        const auto& places = Shown().places;
+        for (size_t i = 0; i < places.size(); ++i)
+            if (places[i].focused) return child(static_cast<int>(i));
+        return nullptr;
     }
     QString text(QAccessible::Text t) const override {
         if (t == QAccessible::Name) return Text(Shown().name);
@@ -132,7 +134,7 @@ public:
         if (code < 1 || code > 52) return nullptr;
         return Made(static_cast<size_t>(kPlaceCount + code - 1), [&] { return new CardInterface(Self(), code); });
     }
-    const TableDescription& Shown() const { return access_->tracker().Shown(); }
+    const TableDescription& Shown() const { return access_->Shown(); }
     const QWidget& View() const { return *widget(); }
     bool Live() const { return !access_.isNull() && widget(); }
 
@@ -252,7 +254,7 @@ QAccessibleInterface* Factory(const QString&, QObject* object) {
     if (!view) return nullptr;
     TableAccessibility* access = TableAccessibility::Of(view);
     if (!access) return nullptr;
-    access->Activate();
+    if (QAccessible::isActive()) access->Activate();
     return new TableInterface(view, *access);
 }
 
@@ -267,6 +269,29 @@ void Raise(QAccessibleInterface* iface, QAccessible::Event type) {
 TableAccessibility::TableAccessibility(TableView& view, const Karvelo& form)
     : QObject(&view), view_(view), tracker_(form) {
     setObjectName(QStringLiteral("karvelo-table-accessibility"));
+    poll_.setInterval(100);
+    connect(&poll_, &QTimer::timeout, this, [this] { Refresh(); });
+    QAccessible::installActivationObserver(this);
+}
+
+TableAccessibility::~TableAccessibility() { QAccessible::removeActivationObserver(this); }
+
+void TableAccessibility::accessibilityActiveChanged(bool active) {
+    if (active) {
+        Activate();
+    } else {
+        Deactivate();
+    }
+}
+
+const TableDescription& TableAccessibility::Shown() {
+    if (tracker_.Active()) return tracker_.Shown();
+    if (QAccessible::isActive()) {
+        Activate();
+        return tracker_.Shown();
+    }
+    now_ = tracker_.DescribeNow();
+    return now_;
 }
 
 TableAccessibility* TableAccessibility::Attach(TableView& view, const Karvelo& form) {
@@ -290,9 +315,14 @@ void TableAccessibility::Activate() {
     tracker_.Activate();
     // Every input handled from now on may change the table.
     qApp->installEventFilter(this);
-    poll_.setInterval(100);
-    connect(&poll_, &QTimer::timeout, this, [this] { Refresh(); });
     poll_.start();
+}
+
+void TableAccessibility::Deactivate() {
+    if (!tracker_.Active()) return;
+    tracker_.Deactivate();
+    qApp->removeEventFilter(this);
+    poll_.stop();
 }
 
 bool TableAccessibility::eventFilter(QObject* watched, QEvent* event) {
@@ -315,7 +345,10 @@ bool TableAccessibility::eventFilter(QObject* watched, QEvent* event) {
 
 void TableAccessibility::Refresh() {
     refreshDue_ = false;
-    if (!QAccessible::isActive()) return;
+    if (!QAccessible::isActive()) {
+        Deactivate();
+        return;
+    }
     const AccessChanges changes = tracker_.Refresh();
     if (changes.Empty()) return;
     QAccessibleInterface* table = QAccessible::queryAccessibleInterface(&view_);

@@ -164,10 +164,9 @@ public:
             focus->vt = VT_DISPATCH;
             return shared_->Node(at)->QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(&focus->pdispVal));
         }
-        if (place_ == at) {
-            focus->vt = VT_I4;
-            focus->lVal = CHILDID_SELF;
-        }
+        if (place_ != at) return S_FALSE;
+        focus->vt = VT_I4;
+        focus->lVal = CHILDID_SELF;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
