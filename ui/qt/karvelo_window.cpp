@@ -14,6 +14,7 @@
 
 #include "keys.h"
 #include "message_box.h"
+#include "native_background.h"
 #include "statistics_dialog.h"
 #include "table_accessible.h"
 #include "twips.h"
@@ -152,7 +153,10 @@ void KarveloWindow::DoEvents() {
     pacer_.WaitForNextFrame();
 }
 
-void KarveloWindow::BackColourChanged(int32_t colour) { view_->SetBackground(ColourOfValue(colour)); }
+void KarveloWindow::BackColourChanged(int32_t colour) {
+    view_->SetBackground(ColourOfValue(colour));
+    SetNativeBackground(*this, ColourOfValue(colour));
+}
 
 void KarveloWindow::SpeedTickChanged(int item) {
     for (const Item& i : items_)

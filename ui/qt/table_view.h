@@ -1,15 +1,13 @@
 #pragma once
-// The view of the table: draws the scene in Qt's logical pixels, 96 to the logical
-// inch (Qt scales them to the screen's density and the pictures come in the matching
-// drawing), repaints only what changed, draws the picture of a dragged card, and hands
-// pointer input to the main window in twips.
+// The view of the table: has the table painter (painter.h) paint the scene on a Qt
+// canvas in the screen's device pixels, repaints only what changed, and hands pointer
+// input to the main window in twips. Qt's logical pixels are 96 to the logical inch.
 #include <QColor>
 #include <QFont>
-#include <QHash>
-#include <QPixmap>
 #include <QRegion>
 #include <QWidget>
 
+#include "qt_canvas.h"
 #include "scene.h"
 
 namespace karvelo {
@@ -35,8 +33,8 @@ public:
 
     long long PaintCount() const { return paints_; }
 
-    QFont LetterFont() const { return letterFont_; }
-    QFont SuitFont() const { return suitFont_; }
+    QFont LetterFont() const { return canvas_.LetterFont(); }
+    QFont SuitFont() const { return canvas_.SuitFont(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -48,22 +46,12 @@ protected:
 
 private:
     void Damage(const TwipRect& rect);
-    void DrawElement(QPainter& p, const SceneElement& e, qreal dpr);
-    void DrawSunkenFrame(QPainter& p, const QRectF& r) const;
-    void UseDensity(qreal dpr);  // drops the cached pictures when the density changes
-    const QPixmap& Picture(int number, qreal dpr);
-    QPointF Snap(float left, float top, qreal dpr) const;
 
     Karvelo& form_;
     const Scene& scene_;
     QColor background_{0, 128, 0};
     QRegion unshown_;
-    QFont letterFont_;
-    QFont suitFont_;
-    QHash<int, QPixmap> pictures_;
-    qreal picturesDpr_ = 0;
-    QPixmap arrows_[3];
-    QPixmap splash_;
+    QtCanvas canvas_;
     long long paints_ = 0;
 };
 

@@ -1,27 +1,25 @@
 #include "table_painter.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "painter.h"
+#include "picture_numbers.h"
 #include "resource_ids.h"
 #include "settings.h"
-#include "sunken_edge.h"
 #include "text.h"
-#include "title_cover.h"
 #include "window_layout.h"
 
 namespace karvelo::win32 {
 namespace {
 
+static_assert(kPictureArrowDown == KARVELO_BITMAP_ARROW_DOWN && kPictureArrowRight == KARVELO_BITMAP_ARROW_RIGHT &&
+              kPictureArrowLeft == KARVELO_BITMAP_ARROW_LEFT && kPictureTitle == KARVELO_BITMAP_TITLE,
+              "the program file numbers its pictures as the painter does");
+
 constexpr int kTwipsPerPoint = 20;
-constexpr float kShadowRadiusTwips = 60;  // 4 pixels at 96 dots per inch
-constexpr BYTE kShadowAlpha = 70;
-// Labels are sized to their text at design time; their text may reach this far past
-// their box in another font.
-constexpr float kLabelSlackWidth = 600;
-constexpr float kLabelSlackHeight = 300;
 
 COLORREF Rgb(int32_t colour) { return static_cast<COLORREF>(colour & 0xFFFFFF); }
 
@@ -41,19 +39,7 @@ bool HasFamily(const wchar_t* family) {
     return found;
 }
 
-int PictureFor(ElementKind kind) {
-    switch (kind) {
-    case ElementKind::PilN: return KARVELO_BITMAP_ARROW_DOWN;
-    case ElementKind::PilH: return KARVELO_BITMAP_ARROW_RIGHT;
-    case ElementKind::PilV: return KARVELO_BITMAP_ARROW_LEFT;
-    case ElementKind::Splash: return KARVELO_BITMAP_TITLE;
-    default: return 0;
-    }
-}
-
-bool Intersect(const RECT& a, const RECT& b) {
-    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
-}
+RECT Rect(const PixelBox& b) { return {b.left, b.top, b.right, b.bottom}; }
 
 }  // namespace
 
@@ -64,8 +50,6 @@ TablePainter::TablePainter(HINSTANCE module)
 
 TablePainter::~TablePainter() {
     ReleaseDpiResources();
-    for (HBRUSH b : {backgroundBrush_, darkEdge_, lightEdge_})
-        if (b) DeleteObject(b);
     if (shadowDc_) DeleteDC(shadowDc_);
 }
 
@@ -86,95 +70,63 @@ void TablePainter::SetDpi(int dpi) {
     ReleaseDpiResources();
 }
 
-void TablePainter::SetBackground(int32_t colour) {
-    background_ = colour & 0xFFFFFF;
-    const SunkenEdge edge = SunkenEdgeFor(background_);
-    for (HBRUSH b : {backgroundBrush_, darkEdge_, lightEdge_})
-        if (b) DeleteObject(b);
-    backgroundBrush_ = CreateSolidBrush(Rgb(background_));
-    darkEdge_ = CreateSolidBrush(Rgb(edge.dark));
-    lightEdge_ = CreateSolidBrush(Rgb(edge.light));
-}
+void TablePainter::SetBackground(int32_t colour) { background_ = colour & 0xFFFFFF; }
 
 RECT TablePainter::DamagedPixels(const TwipRect& rect) const {
     const PixelBox b = PixelsTouched(rect, dpi_);
     return {b.left - 1, b.top - 1, b.right + 1, b.bottom + 1};
 }
 
-RECT TablePainter::Box(const TwipRect& r) const {
-    const int left = PixelsFromTwips(r.left, dpi_), top = PixelsFromTwips(r.top, dpi_);
-    return {left, top, left + PixelsFromTwips(r.width, dpi_), top + PixelsFromTwips(r.height, dpi_)};
-}
-
-RECT TablePainter::Reach(const SceneElement& e) const {
-    TwipRect r = e.rect;
-    if (e.id.kind == ElementKind::LblHand || e.id.kind == ElementKind::LblFarger) {
-        r.width += kLabelSlackWidth;
-        r.height += kLabelSlackHeight;
-    }
-    return DamagedPixels(r);
-}
-
 void TablePainter::Paint(HDC dc, const Scene& scene, const RECT& dirty) {
-    FillRect(dc, &dirty, backgroundBrush_);
-    const auto& order = scene.DrawingOrder();
-    const PixelBox box{dirty.left, dirty.top, dirty.right, dirty.bottom};
-    for (size_t i = FirstElementToPaint(order, box, dpi_); i < order.size(); ++i) {
-        const SceneElement& e = order[i];
-        if (e.visible && Intersect(Reach(e), dirty)) DrawElement(dc, e);
-    }
-    if (const auto& drag = scene.Drag(); drag && Intersect(DamagedPixels(Scene::DragArea(*drag)), dirty))
-        DrawDrag(dc, *drag);
+    dc_ = dc;
+    const int saved = SaveDC(dc);
+    PaintTable(scene, background_, {dirty.left, dirty.top, dirty.right, dirty.bottom}, *this);
+    RestoreDC(dc, saved);
+    dc_ = nullptr;
 }
 
-void TablePainter::DrawElement(HDC dc, const SceneElement& e) {
-    const RECT box = Box(e.rect);
-    switch (e.id.kind) {
-    case ElementKind::Kort:
-    case ElementKind::Hand:
-    case ElementKind::Hog:
-        if (e.picture != 0) {
-            // A picture larger than its element shows only what the element covers.
-            const SIZE size = pictures_.PixelSize(e.picture);
-            const bool clip = size.cx > box.right - box.left || size.cy > box.bottom - box.top;
-            const int saved = clip ? SaveDC(dc) : 0;
-            if (clip) IntersectClipRect(dc, box.left, box.top, box.right, box.bottom);
-            pictures_.Draw(dc, e.picture, box.left, box.top);
-            if (clip) RestoreDC(dc, saved);
-        }
-        if (e.border) DrawFrame(dc, box);
-        break;
-    case ElementKind::LblHand:
-    case ElementKind::LblFarger:
-        DrawLabel(dc, e);
-        break;
-    case ElementKind::PilN:
-    case ElementKind::PilH:
-    case ElementKind::PilV:
-        pictures_.Draw(dc, PictureFor(e.id.kind), box.left, box.top);
-        break;
-    case ElementKind::Splash:
-        if (!pictures_.Draw(dc, PictureFor(e.id.kind), box.left, box.top))
-            FillRect(dc, &box, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-        break;
-    }
+void TablePainter::ClipTo(const PixelBox& b) { IntersectClipRect(dc_, b.left, b.top, b.right, b.bottom); }
+
+void TablePainter::FillPixels(int left, int top, int right, int bottom, int32_t colour) {
+    // ExtTextOut with an opaque rectangle fills with a colour without making a brush.
+    const RECT r{left, top, right, bottom};
+    SetBkColor(dc_, Rgb(colour));
+    ExtTextOutW(dc_, 0, 0, ETO_OPAQUE, &r, nullptr, 0, nullptr);
 }
 
-void TablePainter::DrawFrame(HDC dc, const RECT& r) {
-    if (r.right - r.left < 2 || r.bottom - r.top < 2) return;
-    const RECT top{r.left, r.top, r.right, r.top + 1}, left{r.left, r.top, r.left + 1, r.bottom};
-    const RECT bottom{r.left + 1, r.bottom - 1, r.right, r.bottom};
-    const RECT right{r.right - 1, r.top + 1, r.right, r.bottom};
-    FillRect(dc, &top, darkEdge_);
-    FillRect(dc, &left, darkEdge_);
-    FillRect(dc, &bottom, lightEdge_);
-    FillRect(dc, &right, lightEdge_);
+void TablePainter::Fill(const TwipRect& rect, int32_t colour) {
+    const PixelBox b = DrawnBox(rect, dpi_);
+    FillPixels(b.left, b.top, b.right, b.bottom, colour);
+}
+
+void TablePainter::Frame(const TwipRect& rect, float thickness, int32_t colour) {
+    for (const PixelBox& band : FrameBands(rect, thickness, dpi_))
+        FillPixels(band.left, band.top, band.right, band.bottom, colour);
+}
+
+void TablePainter::SunkenFrame(const TwipRect& rect, const SunkenEdge& edge) {
+    const std::vector<PixelBox> lines = SunkenLines(rect, dpi_);
+    for (size_t i = 0; i < lines.size(); ++i)
+        FillPixels(lines[i].left, lines[i].top, lines[i].right, lines[i].bottom, i < 2 ? edge.dark : edge.light);
+}
+
+bool TablePainter::Picture(int number, const TwipRect& rect) {
+    const RECT box = Rect(DrawnBox(rect, dpi_));
+    // A picture larger than its rectangle shows only what the rectangle covers.
+    const SIZE size = pictures_.PixelSize(number);
+    if (size.cx <= 0) return false;
+    const bool clip = size.cx > box.right - box.left || size.cy > box.bottom - box.top;
+    const int saved = clip ? SaveDC(dc_) : 0;
+    if (clip) IntersectClipRect(dc_, box.left, box.top, box.right, box.bottom);
+    const bool drawn = pictures_.Draw(dc_, number, box.left, box.top);
+    if (clip) RestoreDC(dc_, saved);
+    return drawn;
 }
 
 HFONT TablePainter::LetterFont() {
     if (letterFont_) return letterFont_;
     LOGFONTW lf{};
-    lf.lfHeight = -PixelsFromTwips(layout::kHandLetterPoints * kTwipsPerPoint, dpi_);
+    lf.lfHeight = -std::max(1, PixelsFromTwips(layout::kHandLetterPoints * kTwipsPerPoint, dpi_));
     lf.lfWeight = FW_NORMAL;
     lf.lfCharSet = DEFAULT_CHARSET;
     const std::wstring family = Wide(layout::kLetterFontFamily);
@@ -196,64 +148,54 @@ HFONT TablePainter::SuitFont() {
     // The window's default font, at this display's density.
     LOGFONTW lf{};
     GetObjectW(GetStockObject(DEFAULT_GUI_FONT), sizeof lf, &lf);
-    lf.lfHeight = -PixelsFromTwips(layout::kSuitNamePoints * kTwipsPerPoint, dpi_);
+    lf.lfHeight = -std::max(1, PixelsFromTwips(layout::kSuitNamePoints * kTwipsPerPoint, dpi_));
     lf.lfWidth = 0;
     suitFont_ = CreateFontIndirectW(&lf);
     return suitFont_;
 }
 
-void TablePainter::DrawLabel(HDC dc, const SceneElement& e) {
-    HFONT font = e.id.kind == ElementKind::LblHand ? LetterFont() : SuitFont();
-    const std::wstring text = Wide(e.text);
-    RECT box = Box(e.rect);
-    HGDIOBJ old = SelectObject(dc, font);
-    SetBkMode(dc, TRANSPARENT);
-    SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-    DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &box,
+void TablePainter::Text(const TwipRect& box, const std::string& text, LabelFont font, int32_t colour) {
+    const std::wstring wide = Wide(text);
+    RECT r = Rect(DrawnBox(box, dpi_));
+    HGDIOBJ old = SelectObject(dc_, font == LabelFont::Letter ? LetterFont() : SuitFont());
+    SetBkMode(dc_, TRANSPARENT);
+    SetTextColor(dc_, Rgb(colour));
+    DrawTextW(dc_, wide.c_str(), static_cast<int>(wide.size()), &r,
               DT_LEFT | DT_TOP | DT_SINGLELINE | DT_NOCLIP | DT_NOPREFIX);
-    SelectObject(dc, old);
+    SelectObject(dc_, old);
+    SetBkMode(dc_, OPAQUE);
 }
 
-// The shadow a lifted card casts: a rounded rectangle of translucent black, its
-// corners smoothed, as a premultiplied picture for AlphaBlend.
-HBITMAP TablePainter::Shadow(SIZE size) {
-    if (shadow_ && size.cx == shadowSize_.cx && size.cy == shadowSize_.cy) return shadow_;
+// The shadow as a premultiplied picture of translucent black for AlphaBlend.
+HBITMAP TablePainter::ShadowPicture(SIZE size, double radius, int alpha) {
+    if (shadow_ && size.cx == shadowSize_.cx && size.cy == shadowSize_.cy && radius == shadowRadius_ &&
+        alpha == shadowAlpha_)
+        return shadow_;
     if (shadow_) DeleteObject(shadow_);
     shadow_ = nullptr;
     std::uint32_t* px = nullptr;
     HBITMAP bitmap = CreatePicture(size.cx, size.cy, &px);
     if (!bitmap) return nullptr;
-    const double radius = FractionalPixels(kShadowRadiusTwips, dpi_);
-    for (int y = 0; y < size.cy; ++y) {
-        for (int x = 0; x < size.cx; ++x) {
-            // Distance of the pixel's centre beyond the rounded corner's arc, if in one.
-            const double cx = x + 0.5, cy = y + 0.5;
-            const double dx = std::max({radius - cx, cx - (size.cx - radius), 0.0});
-            const double dy = std::max({radius - cy, cy - (size.cy - radius), 0.0});
-            const double beyond = std::hypot(dx, dy) - radius;
-            const double cover = std::clamp(0.5 - beyond, 0.0, 1.0);
-            const auto a = static_cast<std::uint32_t>(std::lround(kShadowAlpha * cover));
-            px[static_cast<size_t>(y) * static_cast<size_t>(size.cx) + static_cast<size_t>(x)] = a << 24;
-        }
-    }
+    const std::vector<uint8_t> mask = ShadowMask(size.cx, size.cy, radius, alpha);
+    for (size_t i = 0; i < mask.size(); ++i) px[i] = std::uint32_t{mask[i]} << 24;
     shadow_ = bitmap;
     shadowSize_ = size;
+    shadowRadius_ = radius;
+    shadowAlpha_ = alpha;
     return shadow_;
 }
 
-void TablePainter::DrawDrag(HDC dc, const DragPicture& drag) {
-    const SIZE size = pictures_.PixelSize(drag.picture);
-    if (size.cx <= 0) return;
-    const RECT box = Box(drag.rect);
-    const int offset = PixelsFromTwips(kDragShadowTwips, dpi_);
-    if (HBITMAP shadow = Shadow(size); shadow && shadowDc_) {
-        HGDIOBJ old = SelectObject(shadowDc_, shadow);
-        const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        AlphaBlend(dc, box.left + offset, box.top + offset, size.cx, size.cy, shadowDc_, 0, 0, size.cx,
-                   size.cy, blend);
-        SelectObject(shadowDc_, old);
-    }
-    pictures_.Draw(dc, drag.picture, box.left, box.top);
+void TablePainter::Shadow(const TwipRect& caster, float offset, float radius, int alpha) {
+    const PixelBox b = DrawnBox(caster, dpi_);
+    const SIZE size{b.right - b.left, b.bottom - b.top};
+    if (size.cx <= 0 || size.cy <= 0 || !shadowDc_) return;
+    const int shift = PixelsFromTwips(offset, dpi_);
+    HBITMAP shadow = ShadowPicture(size, FractionalPixels(radius, dpi_), alpha);
+    if (!shadow) return;
+    HGDIOBJ old = SelectObject(shadowDc_, shadow);
+    const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(dc_, b.left + shift, b.top + shift, size.cx, size.cy, shadowDc_, 0, 0, size.cx, size.cy, blend);
+    SelectObject(shadowDc_, old);
 }
 
 }  // namespace karvelo::win32

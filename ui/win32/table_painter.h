@@ -1,27 +1,27 @@
 #pragma once
-// Draws the table from the scene (scene.h) at the density of the window's display:
-// the card pictures and the arrows 1:1 from the program file's bitmaps, the empty
-// places as sunken frames, the letters over the free cells and the suit names over
-// the foundations, the title picture, and the dragged card with its shadow. Every
-// position and size comes from twips through twips.h.
+// The table painter's canvas (canvas.h) on a Windows device context, at the density
+// of the window's display: the pictures 1:1 from the program file's bitmaps, fills,
+// frames, the labels' text in GDI fonts and the translucent shadow by AlphaBlend. The
+// table painter (painter.h) decides what is drawn; this only draws it.
 #include <windows.h>
 
 #include <cstdint>
 
 #include "bitmap_cache.h"
+#include "canvas.h"
 #include "scene.h"
 
 namespace karvelo::win32 {
 
-class TablePainter {
+class TablePainter final : public Canvas {
 public:
     explicit TablePainter(HINSTANCE module);
-    ~TablePainter();
+    ~TablePainter() override;
     TablePainter(const TablePainter&) = delete;
     TablePainter& operator=(const TablePainter&) = delete;
 
     void SetDpi(int dpi);
-    int Dpi() const { return dpi_; }
+    int Dpi() const override { return dpi_; }
     void SetBackground(int32_t colour);
     int32_t Background() const { return background_; }
 
@@ -29,32 +29,36 @@ public:
     // margin for the rounding of positions to whole pixels.
     RECT DamagedPixels(const TwipRect& rect) const;
 
-    // Paints the pixels `dirty` of the table into `dc` (whose clipping the caller may
-    // have narrowed further).
+    // Paints the pixels `dirty` of the table showing `scene` into `dc` (whose clipping
+    // the caller may have narrowed further).
     void Paint(HDC dc, const Scene& scene, const RECT& dirty);
 
+    // ---- Canvas, drawing into the device context being painted.
+    void ClipTo(const PixelBox& pixels) override;
+    void Fill(const TwipRect& rect, int32_t colour) override;
+    void Frame(const TwipRect& rect, float thickness, int32_t colour) override;
+    void SunkenFrame(const TwipRect& rect, const SunkenEdge& edge) override;
+    bool Picture(int number, const TwipRect& rect) override;
+    void Text(const TwipRect& box, const std::string& text, LabelFont font, int32_t colour) override;
+    void Shadow(const TwipRect& caster, float offset, float radius, int alpha) override;
+
 private:
-    void DrawElement(HDC dc, const SceneElement& e);
-    void DrawFrame(HDC dc, const RECT& box);
-    void DrawLabel(HDC dc, const SceneElement& e);
-    void DrawDrag(HDC dc, const DragPicture& drag);
-    RECT Box(const TwipRect& rect) const;  // where an element is drawn, in pixels
-    RECT Reach(const SceneElement& e) const;  // all it may draw on
+    void FillPixels(int left, int top, int right, int bottom, int32_t colour);
     HFONT LetterFont();
     HFONT SuitFont();
-    HBITMAP Shadow(SIZE size);
+    HBITMAP ShadowPicture(SIZE size, double radius, int alpha);
     void ReleaseDpiResources();
 
     BitmapCache pictures_;
+    HDC dc_ = nullptr;  // while painting
     int dpi_ = USER_DEFAULT_SCREEN_DPI;
     int32_t background_ = 0;
-    HBRUSH backgroundBrush_ = nullptr;
-    HBRUSH darkEdge_ = nullptr;
-    HBRUSH lightEdge_ = nullptr;
     HFONT letterFont_ = nullptr;
     HFONT suitFont_ = nullptr;
     HBITMAP shadow_ = nullptr;
     SIZE shadowSize_{};
+    double shadowRadius_ = 0;
+    int shadowAlpha_ = 0;
     HDC shadowDc_ = nullptr;
 };
 

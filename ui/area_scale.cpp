@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstddef>
 
-namespace karvelo::win32 {
+namespace karvelo {
 namespace {
 
 // Which old pixels along one axis each new pixel covers, and how much of each.
@@ -80,4 +80,4 @@ std::vector<std::uint32_t> ScaleByArea(PixelsView source, int width, int height)
     return out;
 }
 
-}  // namespace karvelo::win32
+}  // namespace karvelo

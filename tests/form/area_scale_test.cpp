@@ -7,7 +7,7 @@
 
 #include "area_scale.h"
 
-using namespace karvelo::win32;
+using namespace karvelo;
 
 namespace {
 

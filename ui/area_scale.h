@@ -11,7 +11,7 @@
 #include <span>
 #include <vector>
 
-namespace karvelo::win32 {
+namespace karvelo {
 
 struct PixelsView {
     std::span<const std::uint32_t> pixels;
@@ -23,4 +23,4 @@ struct PixelsView {
 // source does not hold width x height pixels.
 std::vector<std::uint32_t> ScaleByArea(PixelsView source, int width, int height);
 
-}  // namespace karvelo::win32
+}  // namespace karvelo
