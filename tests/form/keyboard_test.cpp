@@ -250,7 +250,17 @@ TEST_F(KeyboardTest, FocusFollowsTheTableThroughDealsAndClearings) {
     Key(kVkReturn);
     ASSERT_EQ(form->KeyboardFocus()->lifted->cards, 3);
 
-    // A new deal whose column 1 ends in no run: one card, nothing lifted.
+    // The same deal again: the same cards lie at the same places, but those lifted
+    // belonged to the game that went.
+    funktioner::SetRandomSource(DeckSource(RunDeck()));
+    form->MenuChosen(MenuCommand::NyttSpel, 0);
+    ASSERT_TRUE(form->KeyboardFocus());
+    EXPECT_FALSE(form->KeyboardFocus()->lifted);
+    EXPECT_EQ(form->KeyboardFocus()->cards, 1) << "the clearing emptied the column";
+    Key(kVkReturn);
+    ASSERT_TRUE(form->KeyboardFocus()->lifted);
+
+    // Another deal: nothing lifted, the focus where it was.
     funktioner::SetRandomSource(DeckSource(SeededDeck(7)));
     form->MenuChosen(MenuCommand::NyttSpel, 0);
     ASSERT_TRUE(form->KeyboardFocus());

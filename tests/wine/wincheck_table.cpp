@@ -110,11 +110,28 @@ void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 
 constexpr int kCardW = 71, kCardH = 96, kStrip = 20;
 
+// A rectangle of client-area pixels, right and bottom outside.
+struct Box {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+    Box Grown(int by) const { return {left - by, top - by, right + by, bottom + by}; }
+};
+
 struct Screen {
     std::string window;
     int menu = 0;  // pixels of menu bar above the client area
     std::array<Image, 53> faces;
     std::array<Image, 3> arrows;  // down, left, right
+    // The frame the game draws around the keyboard's focus, 3 pixels wide just outside
+    // the focused place; what lies under it is not compared. Set for the table being
+    // looked for.
+    mutable std::optional<karvelo::TablePlace> focus;  // where the keys left it, if shown
+    mutable std::optional<Box> focusRing;
+
+    bool UnderFocusRing(int x, int y) const {
+        // A pixel more each way for rounding.
+        return focusRing && focusRing->Grown(4).Contains(x, y) && !focusRing->Grown(-1).Contains(x, y);
+    }
 
     std::optional<Image> Shot() const {
         std::unique_ptr<FILE, int (*)(FILE*)> p(
@@ -132,7 +149,7 @@ struct Screen {
         for (int fy = 0; fy < rows; ++fy)
             for (int fx = 0; fx < face.width; ++fx) {
                 const unsigned char* a = face.At(fx, fy);
-                if (a[3] != 255) continue;
+                if (a[3] != 255 || UnderFocusRing(x + fx, y + fy)) continue;
                 const unsigned char* s = shot.At(x + fx, Y(y) + fy);
                 if (s[0] != a[0] || s[1] != a[1] || s[2] != a[2]) return false;
             }
@@ -161,7 +178,7 @@ struct Screen {
         const unsigned char* bg = shot.At(2, Y(105));  // between the frames and the columns
         for (int yy = y; yy < y + h; ++yy)
             for (int xx = x; xx < x + w; ++xx) {
-                if (!shot.Inside(xx, Y(yy))) continue;
+                if (!shot.Inside(xx, Y(yy)) || UnderFocusRing(xx, yy)) continue;
                 const unsigned char* s = shot.At(xx, Y(yy));
                 if (s[0] != bg[0] || s[1] != bg[1] || s[2] != bg[2]) return false;
             }
@@ -183,7 +200,24 @@ std::string Name(int code) {
 // Whether the screen shows `t`: every card of every column at its place (each covered
 // one by its strip, the last whole) and nothing below, the free cells and the top of
 // each foundation.
+// The focused place on table `t`: a free cell's or foundation's frame, a column's last
+// card or the place of its first.
+Box FocusBox(const karvelo::TablePlace& p, const TableModel& t) {
+    constexpr int kFrameW = 75, kFrameH = 100;  // 1125 x 1500 twips
+    switch (p.kind) {
+    case karvelo::PlaceKind::FreeCell: return {72 * p.number, 0, 72 * p.number + kFrameW, kFrameH};
+    case karvelo::PlaceKind::Foundation:
+        return {352 + 72 * p.number, 0, 352 + 72 * p.number + kFrameW, kFrameH};
+    case karvelo::PlaceKind::Column: break;
+    }
+    const int n = static_cast<int>(t.columns[static_cast<size_t>(p.number)].size());
+    const int top = RowY(std::max(n, 1));
+    return {ColumnX(p.number), top, ColumnX(p.number) + kCardW, top + kCardH};
+}
+
 bool ShowsTable(const Screen& s, const Image& shot, const TableModel& t, std::string& why) {
+    s.focusRing.reset();
+    if (s.focus) s.focusRing = FocusBox(*s.focus, t);
     for (int c = 1; c <= 8; ++c) {
         const auto& col = t.columns[static_cast<size_t>(c)];
         const int n = static_cast<int>(col.size());
@@ -265,36 +299,48 @@ void DoubleClick(const Screen& s, Point a) {
         " sleep 0.1 click --repeat 2 --delay 60 1");
 }
 
-// Plays `m` (a drag, or a double-click) and waits until the screen shows the table
-// after it and the automatic play; a drag the game ignored because it came too soon
-// after the previous move is made again.
-bool Play(const Screen& s, TableModel& t, const PlayerMove& m, bool doubleClick, bool last) {
+// Makes `m` with `input` (`how`, for the messages) and waits until the screen shows the
+// table after it and the automatic play; input the game ignored because it came too
+// soon after the previous move is made again. Near the end a move can set off the
+// automatic play of every card left, each flight paced to displayed frames: up to half
+// a minute on a loaded machine.
+constexpr int kLongestMoveMs = 30000;
+
+bool PlayWith(const Screen& s, TableModel& t, const PlayerMove& m, bool last, const char* how,
+              const std::function<void()>& input) {
     TableModel after = t;
     if (!after.Apply(m)) {
         std::fprintf(stderr, "the rules refuse %s\n", Name(m.card).c_str());
         return false;
     }
     for (int attempt = 0; attempt < 3; ++attempt) {
-        if (doubleClick) {
-            DoubleClick(s, CardPoint(t, m.from, m.card));
-        } else {
-            Drag(s, CardPoint(t, m.from, m.card), TargetPoint(t, m.to));
-        }
+        input();
         if (last && after.Won()) return true;  // the table is cleared and a question asked
         std::string why;
-        if (WaitFor(s, after, 8000, why)) {
+        if (WaitFor(s, after, kLongestMoveMs, why)) {
             t = after;
             Sleep(120);  // the move's handler returns
             return true;
         }
         std::string unchanged;
         if (!WaitFor(s, t, 500, unchanged)) {
-            std::fprintf(stderr, "after moving %s: %s\n", Name(m.card).c_str(), why.c_str());
+            std::fprintf(stderr, "after moving %s %s: %s\n", Name(m.card).c_str(), how, why.c_str());
             return false;
         }
     }
-    std::fprintf(stderr, "%s never moved\n", Name(m.card).c_str());
+    std::fprintf(stderr, "%s never moved %s\n", Name(m.card).c_str(), how);
     return false;
+}
+
+// Plays `m` with the mouse: a drag, or a double-click.
+bool Play(const Screen& s, TableModel& t, const PlayerMove& m, bool doubleClick, bool last) {
+    return PlayWith(s, t, m, last, "with the mouse", [&] {
+        if (doubleClick) {
+            DoubleClick(s, CardPoint(t, m.from, m.card));
+        } else {
+            Drag(s, CardPoint(t, m.from, m.card), TargetPoint(t, m.to));
+        }
+    });
 }
 
 // ---- The table as state files: cells, foundations, then each column's count and cards.
@@ -543,34 +589,14 @@ struct KeyPlayer {
 };
 
 // Plays `m` with keys: Escape (cards lifted by a key the game took while cards still
-// flew go back down), the arrows to the card, Enter, the arrows to the place, Space;
-// then waits until the screen shows the table after it and the automatic play, as
-// Play does, and tries again when the game ignored the keys.
+// flew go back down), the arrows to the card, Enter, the arrows to the place, Space.
 bool PlayByKeys(const Screen& s, TableModel& t, KeyPlayer& player, const PlayerMove& m, bool last) {
-    TableModel after = t;
-    if (!after.Apply(m)) {
-        std::fprintf(stderr, "the rules refuse %s\n", Name(m.card).c_str());
-        return false;
-    }
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    return PlayWith(s, t, m, last, "by keys", [&] {
         std::string keys = "Escape " + player.WalkTo(ToTablePlace(m.from)) + "Return ";
         keys += player.WalkTo(ToTablePlace(m.to)) + "space";
         Keys(s, keys);
-        if (last && after.Won()) return true;  // the table is cleared and a question asked
-        std::string why;
-        if (WaitFor(s, after, 8000, why)) {
-            t = after;
-            Sleep(120);  // the move's handler returns
-            return true;
-        }
-        std::string unchanged;
-        if (!WaitFor(s, t, 500, unchanged)) {
-            std::fprintf(stderr, "after moving %s by keys: %s\n", Name(m.card).c_str(), why.c_str());
-            return false;
-        }
-    }
-    std::fprintf(stderr, "%s never moved by keys\n", Name(m.card).c_str());
-    return false;
+        s.focus = player.focus;
+    });
 }
 
 // A short winning line for the dealt table, or nothing (exit 3: deal again).
