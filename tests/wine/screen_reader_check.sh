@@ -27,7 +27,7 @@ screen_reader_check() {
   grep -q '^event focus, child 9: "Kolumn 1, ' "$said" || fail "no focus event for column 1"
   grep -q '^event focus, child 10: "Kolumn 2, ' "$said" || fail "no focus event for column 2"
   grep -q '^event description, child 9: .*Lyft: ' "$said" || fail "the lift was not said"
-  grep -q '^event name, child 1: "Fri cell H, [a-zö]* [a-zåäö]*"' "$said" || fail "no name event for free cell H"
+  grep -q '^event name, child 1: "Fri cell H, [^t"][^"]*"' "$said" || fail "no name event for free cell H"
   grep -q ' till fri cell H' "$said" || fail "the drop was not said"
   close_program
   echo "the table, 16 places and 52 cards read from another process; $(grep -c '^event' "$said") events read"
