@@ -77,6 +77,7 @@ Verdict InputGate::Admit(PlayerInput input) const {
         return busy ? Verdict::Ignore : Verdict::Run;
     case PlayerInput::PeekRelease:
     case PlayerInput::Setting:
+    case PlayerInput::Focus:
         return Verdict::Run;
     case PlayerInput::NewGame:
         if (Count(Span::Deal) > 0 || Count(Span::Growth) > 0) return Verdict::Ignore;

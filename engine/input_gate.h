@@ -7,6 +7,7 @@
 // then is decided here, by one object, for every kind of input:
 //   - presses, drops and double-clicks act at once or never: they are ignored until
 //     the move has been laid down (the peek's release always acts);
+//   - the keyboard's focus moves at any time: it changes nothing on the table;
 //   - "Nytt spel", "Avsluta" and closing the window, and the statistics commands wait
 //     and run once when it has been laid down; a second "Nytt spel" while a deal is
 //     being laid down is refused, and so is one that a deal has answered meanwhile;
@@ -29,6 +30,7 @@ enum class PlayerInput {
     Quit,         // "Avsluta" and closing the window
     Statistics,   // the statistics window and the hidden statistics keys
     Setting,      // speed, colour, help and about: they never wait
+    Focus,        // the keyboard's focus moved, widened, or lifted cards put back
 };
 enum class Verdict { Run, Ignore, Defer };
 

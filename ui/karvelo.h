@@ -15,6 +15,7 @@
 #include "funktioner.h"
 #include "host.h"
 #include "key_focus.h"
+#include "keyboard_play.h"
 #include "menu_tree.h"
 #include "pointer_buttons.h"
 #include "scene.h"
@@ -56,6 +57,12 @@ public:
     // ---- Keys: every key press of the window, as a Windows virtual-key code and the
     // shift state (1 Shift, 2 Ctrl, 4 Alt).
     void Form_KeyDown(int KeyCode, int Shift);
+    // What a window system delivers: each press (`repeated` when the key is held and
+    // repeats) and each release. A press goes to Form_KeyDown, then to keyboard play.
+    void KeyPressed(int keyCode, int shift, bool repeated);
+    void KeyReleased(int keyCode, int shift);
+    // The keys went elsewhere (another window took them): a held peek key is let go.
+    void KeysLost();
 
     // ---- The pointer over the table, in twips of the client area; `button` is one
     // button of the mask, `held` the mask of the buttons held.
@@ -120,7 +127,9 @@ public:
     bool Terminated() const { return terminated_; }
     // Where the keyboard's focus is; nothing while the keyboard has not been used
     // since the mouse was.
-    const std::optional<KeyFocus>& KeyboardFocus() const { return keyFocus_; }
+    const std::optional<KeyFocus>& KeyboardFocus() const;
+    // Told after every change of the focus or of the lifted cards.
+    void SetKeyFocusListener(KeyboardPlay::Listener listener) { keys_.SetListener(std::move(listener)); }
 
 private:
     void BuildScene();
@@ -134,6 +143,12 @@ private:
     void OpenStatistics();
     void StatisticsKey(int keyCode, int shift);
     void ShowArrow(ElementKind arrow);
+
+    void KeyboardCommand(KeyCommand command);
+    void DropLifted();
+    void ReleasePeekKey();
+    // The focus checked against the table and its marks shown.
+    void ShowKeyboardMarks();
 
     void BeginDrag(int card, float x, float y);
     void MoveDrag(float x, float y);
@@ -154,7 +169,10 @@ private:
     };
     std::optional<Drag> drag_;
     std::optional<int> rightPressed_;  // the card that took a right press
-    std::optional<KeyFocus> keyFocus_;
+    // Checked against the table also when only read: a deal or a flight may have
+    // changed what the focus stands on since the last key.
+    mutable KeyboardPlay keys_;
+    std::optional<int> peekKeyCard_;  // the card the held peek key shows
     // The engine's host, table and receiver of results are this window while it
     // lives; last, so it is undone first.
     funktioner::Surroundings surroundings_;

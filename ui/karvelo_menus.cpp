@@ -29,6 +29,7 @@ void Karvelo::MenuChosen(MenuCommand command, int index) {
     case MenuCommand::Om: mnuOm_Click(); break;
     case MenuCommand::None: break;
     }
+    ShowKeyboardMarks();  // a deal or the end of a game changes what the focus is on
 }
 
 void Karvelo::TickSpeedItem(int k) {

@@ -20,6 +20,11 @@ bool IsCard(int index) { return funktioner::layout::IsCardIndex(index); }
 }  // namespace
 
 void Karvelo::PointerPressed(float x, float y, int16_t button, bool doubleClick) {
+    // The mouse in use: the keyboard's focus goes out of sight, lifted cards back down.
+    if (keys_.Shown()) {
+        keys_.Hide();
+        ShowKeyboardMarks();
+    }
     if (drag_) {
         // Another button during a drag does nothing; a left press means the release
         // of the previous one never arrived.
@@ -40,6 +45,7 @@ void Karvelo::PointerPressed(float x, float y, int16_t button, bool doubleClick)
 void Karvelo::PointerReleased(float x, float y, int16_t button) {
     if (button == kLeftButton && drag_) {
         EndDrag(x, y);
+        ShowKeyboardMarks();
         return;
     }
     if (button == kRightButton && rightPressed_) {

@@ -204,6 +204,13 @@ void Soak::MenuCommand() {
 
 void Soak::KeyCombination() {
     const auto ctrlAlt = Qt::ControlModifier | Qt::AltModifier;
+    // Keyboard play: the focus, runs, lifts and drops, the free-cell and peek keys.
+    static constexpr Qt::Key kPlayKeys[] = {Qt::Key_Left,  Qt::Key_Right, Qt::Key_Up, Qt::Key_Down,
+                                            Qt::Key_Return, Qt::Key_Space, Qt::Key_F, Qt::Key_V};
+    if (Chance(0.5)) {
+        const Qt::Key key = kPlayKeys[Pick(static_cast<int>(std::size(kPlayKeys)))];
+        return Key(key, Chance(0.2) ? Qt::ShiftModifier : Qt::NoModifier);
+    }
     switch (Pick(10)) {
     case 0:
     case 1: return Key(Qt::Key_T, ctrlAlt);

@@ -18,7 +18,12 @@ private slots:
                               Qt::KeypadModifier), 7);
         QCOMPARE(VirtualKeyOf(Qt::Key_F2, Qt::NoModifier), 113);
         QCOMPARE(VirtualKeyOf(Qt::Key_5, Qt::KeypadModifier), 101);
-        QCOMPARE(VirtualKeyOf(Qt::Key_Escape, Qt::NoModifier), 0);
+        QCOMPARE(VirtualKeyOf(Qt::Key_Escape, Qt::NoModifier), 27);
+        // Keyboard play: both Enter keys, and the arrows also from the keypad.
+        QCOMPARE(VirtualKeyOf(Qt::Key_Enter, Qt::KeypadModifier), 13);
+        QCOMPARE(VirtualKeyOf(Qt::Key_Return, Qt::NoModifier), 13);
+        QCOMPARE(VirtualKeyOf(Qt::Key_Up, Qt::KeypadModifier | Qt::ShiftModifier), 38);
+        QCOMPARE(VirtualKeyOf(Qt::Key_Tab, Qt::NoModifier), 0);
     }
 };
 

@@ -134,6 +134,39 @@ TEST_F(GameWindow, DoubleClickSendsTheExposedCardToTheLeftmostFreeCell) {
     EXPECT_NE(funktioner::Board(3, funktioner::Board(3, 0)), card);
 }
 
+TEST_F(GameWindow, KeysPlayWithRepeatsOnceAndReleasesEndingThePeek) {
+    Deal();
+    constexpr LPARAM kRepeat = LPARAM{1} << 30;  // the key was down already
+    Key(VK_RIGHT);  // shows the focus on column 1
+    ASSERT_TRUE(window->form().KeyboardFocus());
+    Key(VK_RIGHT);
+    Key(VK_RIGHT);
+    ASSERT_EQ(window->form().KeyboardFocus()->place, (TablePlace{PlaceKind::Column, 3}));
+    // Enter held down: the first press lifts, its repeats do not drop.
+    SendMessageW(hwnd, WM_KEYDOWN, VK_RETURN, 0);
+    SendMessageW(hwnd, WM_KEYDOWN, VK_RETURN, kRepeat);
+    SendMessageW(hwnd, WM_KEYDOWN, VK_RETURN, kRepeat);
+    SendMessageW(hwnd, WM_KEYUP, VK_RETURN, 0);
+    ASSERT_TRUE(window->form().KeyboardFocus()->lifted);
+    Key(VK_ESCAPE);
+    EXPECT_FALSE(window->form().KeyboardFocus()->lifted);
+    // The peek key shows the focused card until its release, or until the keys go to
+    // another window.
+    for (const UINT end : {UINT{WM_KEYUP}, UINT{WM_KILLFOCUS}}) {
+        SendMessageW(hwnd, WM_KEYDOWN, 'V', 0);
+        SendMessageW(hwnd, WM_KEYDOWN, 'V', kRepeat);
+        EXPECT_TRUE(window->form().Visible(0));
+        SendMessageW(hwnd, end, end == WM_KEYUP ? 'V' : 0, 0);
+        EXPECT_FALSE(window->form().Visible(0));
+    }
+    // The free-cell key, as a double-click.
+    const int card = funktioner::Board(3, funktioner::Board(3, 0));
+    Key('F');
+    const bool inCell = funktioner::Board(0, 1) == card;
+    const bool played = funktioner::Board(9, (card - 1) / 13 + 1) >= card;
+    EXPECT_TRUE(inCell || played);
+}
+
 TEST_F(GameWindow, DragFollowsThePointerAndAReleaseOutsideTheWindowStillArrives) {
     Deal();
     const int n = funktioner::Board(1, 0), card = funktioner::Board(1, n);

@@ -10,6 +10,7 @@
 //                        must stay
 //   wincheck_table check <window> <menu-px> <faces> <state>  the screen shows <state>
 //   wincheck_table win   <window> <menu-px> <faces>          wins the dealt game
+//   wincheck_table keys  <window> <menu-px> <faces>          wins the dealt game with the keyboard alone
 // <window> is the X window of the game (its menu bar, <menu-px> high, above the client
 // area); <faces> holds 101.pam to 152.pam and the arrows ned.pam, vanster.pam, hoger.pam. Exit 0 done, 1 failed, 3 this deal will not
 // do (no winning line or no such moves found): deal again.
@@ -31,6 +32,7 @@
 #include <vector>
 
 #include "funktioner.h"
+#include "key_walk.h"
 #include "solver.h"
 
 namespace {
@@ -108,11 +110,28 @@ void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 
 constexpr int kCardW = 71, kCardH = 96, kStrip = 20;
 
+// A rectangle of client-area pixels, right and bottom outside.
+struct Box {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    bool Contains(int x, int y) const { return x >= left && x < right && y >= top && y < bottom; }
+    Box Grown(int by) const { return {left - by, top - by, right + by, bottom + by}; }
+};
+
 struct Screen {
     std::string window;
     int menu = 0;  // pixels of menu bar above the client area
     std::array<Image, 53> faces;
     std::array<Image, 3> arrows;  // down, left, right
+    // The frame the game draws around the keyboard's focus, 3 pixels wide just outside
+    // the focused place; what lies under it is not compared. Set for the table being
+    // looked for.
+    mutable std::optional<karvelo::TablePlace> focus;  // where the keys left it, if shown
+    mutable std::optional<Box> focusRing;
+
+    bool UnderFocusRing(int x, int y) const {
+        // A pixel more each way for rounding.
+        return focusRing && focusRing->Grown(4).Contains(x, y) && !focusRing->Grown(-1).Contains(x, y);
+    }
 
     std::optional<Image> Shot() const {
         std::unique_ptr<FILE, int (*)(FILE*)> p(
@@ -130,7 +149,7 @@ struct Screen {
         for (int fy = 0; fy < rows; ++fy)
             for (int fx = 0; fx < face.width; ++fx) {
                 const unsigned char* a = face.At(fx, fy);
-                if (a[3] != 255) continue;
+                if (a[3] != 255 || UnderFocusRing(x + fx, y + fy)) continue;
                 const unsigned char* s = shot.At(x + fx, Y(y) + fy);
                 if (s[0] != a[0] || s[1] != a[1] || s[2] != a[2]) return false;
             }
@@ -159,7 +178,7 @@ struct Screen {
         const unsigned char* bg = shot.At(2, Y(105));  // between the frames and the columns
         for (int yy = y; yy < y + h; ++yy)
             for (int xx = x; xx < x + w; ++xx) {
-                if (!shot.Inside(xx, Y(yy))) continue;
+                if (!shot.Inside(xx, Y(yy)) || UnderFocusRing(xx, yy)) continue;
                 const unsigned char* s = shot.At(xx, Y(yy));
                 if (s[0] != bg[0] || s[1] != bg[1] || s[2] != bg[2]) return false;
             }
@@ -181,7 +200,24 @@ std::string Name(int code) {
 // Whether the screen shows `t`: every card of every column at its place (each covered
 // one by its strip, the last whole) and nothing below, the free cells and the top of
 // each foundation.
+// The focused place on table `t`: a free cell's or foundation's frame, a column's last
+// card or the place of its first.
+Box FocusBox(const karvelo::TablePlace& p, const TableModel& t) {
+    constexpr int kFrameW = 75, kFrameH = 100;  // 1125 x 1500 twips
+    switch (p.kind) {
+    case karvelo::PlaceKind::FreeCell: return {72 * p.number, 0, 72 * p.number + kFrameW, kFrameH};
+    case karvelo::PlaceKind::Foundation:
+        return {352 + 72 * p.number, 0, 352 + 72 * p.number + kFrameW, kFrameH};
+    case karvelo::PlaceKind::Column: break;
+    }
+    const int n = static_cast<int>(t.columns[static_cast<size_t>(p.number)].size());
+    const int top = RowY(std::max(n, 1));
+    return {ColumnX(p.number), top, ColumnX(p.number) + kCardW, top + kCardH};
+}
+
 bool ShowsTable(const Screen& s, const Image& shot, const TableModel& t, std::string& why) {
+    s.focusRing.reset();
+    if (s.focus) s.focusRing = FocusBox(*s.focus, t);
     for (int c = 1; c <= 8; ++c) {
         const auto& col = t.columns[static_cast<size_t>(c)];
         const int n = static_cast<int>(col.size());
@@ -263,36 +299,48 @@ void DoubleClick(const Screen& s, Point a) {
         " sleep 0.1 click --repeat 2 --delay 60 1");
 }
 
-// Plays `m` (a drag, or a double-click) and waits until the screen shows the table
-// after it and the automatic play; a drag the game ignored because it came too soon
-// after the previous move is made again.
-bool Play(const Screen& s, TableModel& t, const PlayerMove& m, bool doubleClick, bool last) {
+// Makes `m` with `input` (`how`, for the messages) and waits until the screen shows the
+// table after it and the automatic play; input the game ignored because it came too
+// soon after the previous move is made again. Near the end a move can set off the
+// automatic play of every card left, each flight paced to displayed frames: up to half
+// a minute on a loaded machine.
+constexpr int kLongestMoveMs = 30000;
+
+bool PlayWith(const Screen& s, TableModel& t, const PlayerMove& m, bool last, const char* how,
+              const std::function<void()>& input) {
     TableModel after = t;
     if (!after.Apply(m)) {
         std::fprintf(stderr, "the rules refuse %s\n", Name(m.card).c_str());
         return false;
     }
     for (int attempt = 0; attempt < 3; ++attempt) {
-        if (doubleClick) {
-            DoubleClick(s, CardPoint(t, m.from, m.card));
-        } else {
-            Drag(s, CardPoint(t, m.from, m.card), TargetPoint(t, m.to));
-        }
+        input();
         if (last && after.Won()) return true;  // the table is cleared and a question asked
         std::string why;
-        if (WaitFor(s, after, 8000, why)) {
+        if (WaitFor(s, after, kLongestMoveMs, why)) {
             t = after;
             Sleep(120);  // the move's handler returns
             return true;
         }
         std::string unchanged;
         if (!WaitFor(s, t, 500, unchanged)) {
-            std::fprintf(stderr, "after moving %s: %s\n", Name(m.card).c_str(), why.c_str());
+            std::fprintf(stderr, "after moving %s %s: %s\n", Name(m.card).c_str(), how, why.c_str());
             return false;
         }
     }
-    std::fprintf(stderr, "%s never moved\n", Name(m.card).c_str());
+    std::fprintf(stderr, "%s never moved %s\n", Name(m.card).c_str(), how);
     return false;
+}
+
+// Plays `m` with the mouse: a drag, or a double-click.
+bool Play(const Screen& s, TableModel& t, const PlayerMove& m, bool doubleClick, bool last) {
+    return PlayWith(s, t, m, last, "with the mouse", [&] {
+        if (doubleClick) {
+            DoubleClick(s, CardPoint(t, m.from, m.card));
+        } else {
+            Drag(s, CardPoint(t, m.from, m.card), TargetPoint(t, m.to));
+        }
+    });
 }
 
 // ---- The table as state files: cells, foundations, then each column's count and cards.
@@ -504,23 +552,91 @@ int Moves(const Screen& s, const std::string& statePath) {
     return 0;
 }
 
-int Win(const Screen& s) {
-    std::array<int, 53> deck{};
-    auto t = ReadDeal(s, deck);
-    if (!t) return 1;
-    auto plan = ShortLine(*t, 200000);
+// ---- Keys
+
+karvelo::TablePlace ToTablePlace(const Place& p) {
+    using karvelo::PlaceKind;
+    switch (p.kind) {
+    case Place::Kind::Cell: return {PlaceKind::FreeCell, p.index};
+    case Place::Kind::Foundation: return {PlaceKind::Foundation, p.index};
+    case Place::Kind::Column: break;
+    }
+    return {PlaceKind::Column, p.index};
+}
+
+void Keys(const Screen& s, const std::string& keys) {
+    Run("xdotool windowactivate --sync " + s.window + " key --delay 40 " + keys);
+}
+
+// The keyboard's focus as the keys left it: the game shows it at column 1 on the first
+// key and moves it only with the arrows.
+struct KeyPlayer {
+    karvelo::TablePlace focus{karvelo::PlaceKind::Column, 1};
+
+    std::string WalkTo(const karvelo::TablePlace& to) {
+        std::string keys;
+        for (karvelo::test::Arrow a : karvelo::test::ArrowsFromTo(focus, to)) {
+            switch (a) {
+            case karvelo::test::Arrow::Left: keys += "Left "; break;
+            case karvelo::test::Arrow::Right: keys += "Right "; break;
+            case karvelo::test::Arrow::Up: keys += "Up "; break;
+            case karvelo::test::Arrow::Down: keys += "Down "; break;
+            }
+        }
+        focus = to;
+        return keys;
+    }
+};
+
+// Plays `m` with keys: Escape (cards lifted by a key the game took while cards still
+// flew go back down), the arrows to the card, Enter, the arrows to the place, Space.
+bool PlayByKeys(const Screen& s, TableModel& t, KeyPlayer& player, const PlayerMove& m, bool last) {
+    return PlayWith(s, t, m, last, "by keys", [&] {
+        std::string keys = "Escape " + player.WalkTo(ToTablePlace(m.from)) + "Return ";
+        keys += player.WalkTo(ToTablePlace(m.to)) + "space";
+        Keys(s, keys);
+        s.focus = player.focus;
+    });
+}
+
+// A short winning line for the dealt table, or nothing (exit 3: deal again).
+std::optional<std::vector<PlayerMove>> WinningLine(const TableModel& t) {
+    auto plan = ShortLine(t, 200000);
     if (plan) {
         const size_t found = plan->size();
-        plan = Shorten(*t, *plan);
+        plan = Shorten(t, *plan);
         std::printf("a winning line of %zu moves, shortened to %zu\n", found, plan->size());
     }
     // A long line is a long test: another deal is quicker.
     constexpr size_t kLongest = 110;
     if (!plan || plan->size() > kLongest) {
         std::printf("no winning line of at most %zu moves found for this deal\n", kLongest);
-        return 3;
+        return std::nullopt;
     }
     std::fflush(stdout);
+    return plan;
+}
+
+int WinByKeys(const Screen& s) {
+    std::array<int, 53> deck{};
+    auto t = ReadDeal(s, deck);
+    if (!t) return 1;
+    const auto plan = WinningLine(*t);
+    if (!plan) return 3;
+    KeyPlayer player;
+    Keys(s, "Left");  // the first key shows the focus, on column 1
+    for (size_t i = 0; i < plan->size(); ++i)
+        if (!PlayByKeys(s, *t, player, (*plan)[i], i + 1 == plan->size())) return 1;
+    std::printf("won in %zu moves made with keys\n", plan->size());
+    return 0;
+}
+
+int Win(const Screen& s) {
+    std::array<int, 53> deck{};
+    auto t = ReadDeal(s, deck);
+    if (!t) return 1;
+    const auto plan = WinningLine(*t);
+    if (!plan) return 3;
     for (size_t i = 0; i < plan->size(); ++i)
         if (!Play(s, *t, (*plan)[i], false, i + 1 == plan->size())) return 1;
     std::printf("won in %zu moves\n", plan->size());
@@ -531,7 +647,7 @@ int Win(const Screen& s) {
 
 int main(int argc, char** argv) {
     if (argc < 5) {
-        std::fprintf(stderr, "usage: %s deal|moves|check|win <window> <menu-px> <faces> [state]\n", argv[0]);
+        std::fprintf(stderr, "usage: %s deal|moves|check|win|keys <window> <menu-px> <faces> [state]\n", argv[0]);
         return 2;
     }
     const std::string command = argv[1];
@@ -575,5 +691,6 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (command == "win") return Win(s);
+    if (command == "keys") return WinByKeys(s);
     return 2;
 }

@@ -18,6 +18,7 @@
 #include "message_box.h"
 #include "native_background.h"
 #include "statistics_dialog.h"
+#include "table_accessible.h"
 #include "twips.h"
 #include "window_icon.h"
 #include "window_layout.h"
@@ -63,6 +64,7 @@ KarveloWindow::KarveloWindow(QWidget* parent, MessageAnswerer answerer)
     view_ = new TableView(form_, this);
     view_->setFixedSize(Px(layout::kClientWidth), Px(layout::kClientHeight));
     setCentralWidget(view_);
+    TableAccessibility::Attach(*view_, form_);  // made only when a screen reader asks
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     BuildMenus();
     PlaceOnScreen();
@@ -203,6 +205,9 @@ bool KarveloWindow::event(QEvent* event) {
     // where no window manager hands the focus back.
     if (event->type() == QEvent::WindowUnblocked && isVisible() && !form_.Terminated())
         activateWindow();
+    // A key held when the window loses the keys is never released here.
+    if (event->type() == QEvent::WindowDeactivate || event->type() == QEvent::WindowBlocked)
+        form_.KeysLost();
     return QMainWindow::event(event);
 }
 
@@ -212,9 +217,17 @@ void KarveloWindow::closeEvent(QCloseEvent* event) {
 }
 
 void KarveloWindow::keyPressEvent(QKeyEvent* event) {
-    form_.Form_KeyDown(VirtualKeyOf(event->key(), event->modifiers()),
-                       ShiftStateOf(event->modifiers()));
+    form_.KeyPressed(VirtualKeyOf(event->key(), event->modifiers()),
+                     ShiftStateOf(event->modifiers()), event->isAutoRepeat());
     QMainWindow::keyPressEvent(event);
+}
+
+void KarveloWindow::keyReleaseEvent(QKeyEvent* event) {
+    // A held key's repeats come as releases and presses; only the last release counts.
+    if (!event->isAutoRepeat())
+        form_.KeyReleased(VirtualKeyOf(event->key(), event->modifiers()),
+                          ShiftStateOf(event->modifiers()));
+    QMainWindow::keyReleaseEvent(event);
 }
 
 }  // namespace karvelo

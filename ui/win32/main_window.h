@@ -15,6 +15,7 @@
 #include "frame_wait.h"
 #include "karvelo.h"
 #include "menu_bar.h"
+#include "table_accessible.h"
 #include "table_painter.h"
 #include "window_system.h"
 
@@ -75,7 +76,7 @@ private:
     SIZE OuterSizeAt(int dpi) const;  // this client area in twips, at `dpi`
     void FitClientArea(bool place);  // and at its place on the screen
     void Pointer(UINT message, WPARAM w, LPARAM l);
-    bool Key(UINT message, WPARAM w);
+    bool Key(UINT message, WPARAM w, LPARAM l);
     HWND Owner() const { return modal_ ? modal_ : window_; }
     HDC BackBuffer(SIZE size);
     void ReleaseBackBuffer();
@@ -100,6 +101,8 @@ private:
     long long paints_ = 0;
     std::function<Answer(const MessageRequest&)> answerer_;
     std::function<void(frmStatistik&)> viewer_;
+    // What a screen reader is told; made with the window, active once one asks.
+    std::unique_ptr<TableAccessibility> access_;
 };
 
 }  // namespace karvelo::win32
