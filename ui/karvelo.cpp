@@ -150,10 +150,10 @@ Answer Karvelo::MsgBox(const std::string& text, Buttons buttons, Icon icon,
 }
 
 void Karvelo::DoEvents() {
+    frameClock_.SetLeaving(funktioner::gate().Leaving());
     // Every step of a flight, a deal or a clearing passes here: the keyboard's marks
     // follow what the table now holds.
     ShowKeyboardMarks();
-    frameClock_.SetLeaving(funktioner::gate().Leaving());
     window_.DoEvents();
 }
 

@@ -17,6 +17,11 @@ DeckOrder SeededDeck(unsigned seed);
 // The deal with `placed` (deal position -> code) and the other codes in rising order at
 // the other positions.
 DeckOrder DeckWith(const std::map<int, int>& placed);
+// The card of rank r (1 ace to 13 king) of each suit.
+constexpr int Hj(int r) { return r; }
+constexpr int Kl(int r) { return 13 + r; }
+constexpr int Ru(int r) { return 26 + r; }
+constexpr int Sp(int r) { return 39 + r; }
 // The deal position of column c (1 to 8), row r (from 1).
 constexpr int DealPosition(int column, int row) { return (row - 1) * 8 + column; }
 

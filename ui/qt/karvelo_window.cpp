@@ -18,6 +18,7 @@
 #include "message_box.h"
 #include "native_background.h"
 #include "statistics_dialog.h"
+#include "table_accessible.h"
 #include "twips.h"
 #include "window_icon.h"
 #include "window_layout.h"
@@ -63,6 +64,7 @@ KarveloWindow::KarveloWindow(QWidget* parent, MessageAnswerer answerer)
     view_ = new TableView(form_, this);
     view_->setFixedSize(Px(layout::kClientWidth), Px(layout::kClientHeight));
     setCentralWidget(view_);
+    TableAccessibility::Attach(*view_, form_);  // made only when a screen reader asks
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     BuildMenus();
     PlaceOnScreen();

@@ -12,6 +12,7 @@
 #include "input.h"
 #include "resource_ids.h"
 #include "statistics_dialog.h"
+#include "table_accessible.h"
 #include "text.h"
 #include "twips.h"
 #include "window_layout.h"
@@ -27,6 +28,16 @@ RECT OuterRect(int left, int top, int width, int height, int dpi, bool menuBar) 
     RECT r{left, top, left + width, top + height};
     AdjustWindowRectExForDpi(&r, kMainWindowStyle, menuBar, 0, static_cast<UINT>(dpi));
     return r;
+}
+
+bool IsInputMessage(UINT message) {
+    switch (message) {
+    case WM_KEYDOWN: case WM_KEYUP: case WM_SYSKEYDOWN: case WM_SYSKEYUP:
+    case WM_LBUTTONUP: case WM_LBUTTONDBLCLK: case WM_RBUTTONUP: case WM_COMMAND:
+        return true;
+    default:
+        return false;
+    }
 }
 
 }  // namespace
@@ -74,6 +85,7 @@ std::unique_ptr<MainWindow> MainWindow::Create(HINSTANCE module, int showCommand
                                   r.right - r.left, r.bottom - r.top, nullptr, self->menu_.Handle(), module,
                                   self.get());
     if (!window) return nullptr;
+    self->access_ = std::make_unique<TableAccessibility>(self->form_, window);
     self->menu_.Released();  // the window destroys its menu
     // The display the window opened on may be denser than the system's default.
     const int dpi = static_cast<int>(GetDpiForWindow(window));
@@ -116,7 +128,21 @@ LRESULT CALLBACK MainWindow::Procedure(HWND window, UINT message, WPARAM w, LPAR
         SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self ? self->Handle(message, w, l) : DefWindowProcW(window, message, w, l);
+    if (!self) return DefWindowProcW(window, message, w, l);
+    if (TableAccessibility* access = self->access_.get()) {
+        if (message == WM_GETOBJECT) {
+            if (const auto object = access->ClientObject(w, l)) return *object;
+        } else if (message == WM_TIMER && w == TableAccessibility::kRefreshTimer) {
+            access->Refresh();
+            return 0;
+        } else if (message == WM_DESTROY) {
+            access->WindowGone();
+        }
+    }
+    const LRESULT result = self->Handle(message, w, l);
+    // Input may have changed the table: a screen reader hears of it at once.
+    if (self->access_ && IsInputMessage(message)) self->access_->Refresh();
+    return result;
 }
 
 LRESULT MainWindow::Handle(UINT message, WPARAM w, LPARAM l) {
@@ -231,6 +257,7 @@ bool MainWindow::Key(UINT, WPARAM w, LPARAM l) {
 
 void MainWindow::UseDpi(int dpi) {
     dpi_ = dpi;
+    if (access_) access_->SetDpi(dpi);
     painter_.SetDpi(dpi);
     SetIcons();
 }

@@ -15,6 +15,7 @@
 #include "frame_wait.h"
 #include "karvelo.h"
 #include "menu_bar.h"
+#include "table_accessible.h"
 #include "table_painter.h"
 #include "window_system.h"
 
@@ -100,6 +101,8 @@ private:
     long long paints_ = 0;
     std::function<Answer(const MessageRequest&)> answerer_;
     std::function<void(frmStatistik&)> viewer_;
+    // What a screen reader is told; made with the window, active once one asks.
+    std::unique_ptr<TableAccessibility> access_;
 };
 
 }  // namespace karvelo::win32
