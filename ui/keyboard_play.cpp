@@ -4,6 +4,7 @@
 
 #include "funktioner.h"
 #include "layout.h"
+#include "virtual_keys.h"
 #include "window_layout.h"
 
 namespace karvelo {
@@ -12,19 +13,10 @@ namespace {
 namespace L = funktioner::layout;
 using funktioner::Board;
 
-// Windows virtual-key codes.
-constexpr int kReturn = 0x0D;
-constexpr int kEscape = 0x1B;
-constexpr int kSpace = 0x20;
-constexpr int kLeft = 0x25;
-constexpr int kUp = 0x26;
-constexpr int kRight = 0x27;
-constexpr int kDown = 0x28;
 constexpr int kFreeCellKey = 'F';
 constexpr int kPeekKey = 'V';
 
-constexpr int kShift = 1;
-constexpr int kCtrlOrAlt = 2 | 4;
+constexpr int kCtrlOrAlt = kCtrlMask | kAltMask;
 
 // The places in two rows of eight: the free cells and foundations above, the columns
 // below; a place's number in its row is its column's number less one.
@@ -71,15 +63,15 @@ TwipRect CardInFrame(const TwipRect& frame) {
 
 KeyCommand KeyCommandFor(int keyCode, int shift) {
     if (shift & kCtrlOrAlt) return KeyCommand::None;
-    const bool shifted = (shift & kShift) != 0;
+    const bool shifted = (shift & kShiftMask) != 0;
     switch (keyCode) {
-    case kLeft: return KeyCommand::Left;
-    case kRight: return KeyCommand::Right;
-    case kUp: return shifted ? KeyCommand::More : KeyCommand::Up;
-    case kDown: return shifted ? KeyCommand::Fewer : KeyCommand::Down;
-    case kReturn:
-    case kSpace: return KeyCommand::Select;
-    case kEscape: return KeyCommand::PutBack;
+    case kVkLeft: return KeyCommand::Left;
+    case kVkRight: return KeyCommand::Right;
+    case kVkUp: return shifted ? KeyCommand::More : KeyCommand::Up;
+    case kVkDown: return shifted ? KeyCommand::Fewer : KeyCommand::Down;
+    case kVkReturn:
+    case kVkSpace: return KeyCommand::Select;
+    case kVkEscape: return KeyCommand::PutBack;
     case kFreeCellKey: return KeyCommand::ToFreeCell;
     case kPeekKey: return KeyCommand::Peek;
     default: return KeyCommand::None;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "key_focus.h"
+#include "virtual_keys.h"
 
 namespace karvelo::test {
 
@@ -32,14 +33,6 @@ inline std::vector<Arrow> ArrowsFromTo(const TablePlace& from, const TablePlace&
     return keys;
 }
 
-// Windows virtual-key codes of the keys keyboard play takes.
-inline constexpr int kVkReturn = 0x0D;
-inline constexpr int kVkEscape = 0x1B;
-inline constexpr int kVkSpace = 0x20;
-inline constexpr int kVkLeft = 0x25;
-inline constexpr int kVkUp = 0x26;
-inline constexpr int kVkRight = 0x27;
-inline constexpr int kVkDown = 0x28;
 
 inline int VirtualKey(Arrow a) {
     switch (a) {
