@@ -100,6 +100,11 @@ bool ParseKey(const std::string& inside, std::string* path, std::string* error) 
         return false;
     }
     for (const std::string& part : parts) {
+        if (part.find_first_of("\r\n") != std::string::npos) {
+            // No registry file could write such a key back out.
+            *error = "a key name holds a line break";
+            return false;
+        }
         if (RegistryChars(part) > kMaxKeyNameChars) {
             *error = "a key name is longer than " + std::to_string(kMaxKeyNameChars) +
                      " characters";
@@ -116,6 +121,10 @@ bool ParseValue(std::string_view line, RegChange* change, std::string* error) {
     if (line[0] == '@') {
         i = 1;
     } else if (!ParseQuoted(line, i, &name, error)) {
+        return false;
+    }
+    if (name.find_first_of("\r\n") != std::string::npos) {
+        *error = "a value name holds a line break";
         return false;
     }
     if (RegistryChars(name) > kMaxValueNameChars) {

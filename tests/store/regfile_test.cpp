@@ -133,6 +133,9 @@ TEST_F(RegFiles, MalformedFilesAreRefusedWithTheirLine) {
         {head + "\"x\"=hex:00,\\", "the file ends inside a value"},
         {head + "\"x\"=\"\xC3\x28\"\r\n", "neither UTF-8 nor UTF-16"},
         {"\xFF\xFE" "W\0" "x", "not valid UTF-16"},
+        // A lone CR inside a line: such a name could never be exported again.
+        {head + "[HKEY_CURRENT_USER\\A]\rB]\r\n", "line 4: a key name holds a line break"},
+        {head + "\"x\ry\"=dword:1\r\n", "line 4: a value name holds a line break"},
     };
     for (const Case& c : cases) {
         const auto parsed = regfile::Parse(c.file);
