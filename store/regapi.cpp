@@ -306,4 +306,13 @@ void DeleteRegValue(RootKey root, const std::string& subKey, const std::string& 
     }
 }
 
+bool KeyExists(RootKey root, const std::string& subKey) {
+    try {
+        OpenedKey key(backend());
+        return key.Open(root, subKey, kKeyQueryValue) == kSuccess;
+    } catch (...) {
+        return false;
+    }
+}
+
 }  // namespace RegAPI

@@ -19,6 +19,8 @@ void SetNewValue(RootKey root, const std::string& subKey, const std::string& typ
 std::string ReadRegValue(RootKey root, const std::string& subKey, const std::string& valueName);
 void DeleteRegKey(RootKey root, const std::string& subKey);
 void DeleteRegValue(RootKey root, const std::string& subKey, const std::string& valueName);
+// Whether the key can be opened; silent, for callers that only need to know.
+bool KeyExists(RootKey root, const std::string& subKey);
 
 // Text to number as the layer reads it: leading blanks skipped, optional minus, "."
 // as decimal point, no leading number gives 0, halves to the even neighbour, and

@@ -112,20 +112,6 @@ bool StandsInForUnreadFile() {
     }
 }
 
-bool KeyExists(const std::string& key) {
-    try {
-        RegAPI::Backend& reg = RegAPI::backend();
-        RegAPI::KeyHandle handle = 0;
-        if (reg.OpenKey(RegAPI::HKEY_CURRENT_USER, key, RegAPI::kKeyQueryValue, &handle) !=
-            RegAPI::kSuccess)
-            return false;
-        reg.CloseKey(handle);
-        return true;
-    } catch (...) {
-        return false;
-    }
-}
-
 // True when every operation since `failuresBefore` went through.
 bool NoFailureSince(uint64_t failuresBefore) { return RegAPI::FailuresShown() == failuresBefore; }
 
@@ -163,7 +149,7 @@ bool BetweenBeforeAndAfter(const std::array<int32_t, N>& now, const std::array<i
 // Where it cannot be deleted, the totals go back to what they were, so that the games
 // are never counted both in the total and in the record. False when it stays.
 bool FinishClearing(const JournalEntry& entry, bool evenIfGone) {
-    if (evenIfGone || KeyExists(kCurrentKey)) {
+    if (evenIfGone || RegAPI::KeyExists(RegAPI::HKEY_CURRENT_USER, kCurrentKey)) {
         const uint64_t undeletedBefore = RegAPI::UndeletedKeys();
         RegAPI::DeleteRegKey(RegAPI::HKEY_CURRENT_USER, kCurrentKey);
         if (RegAPI::UndeletedKeys() != undeletedBefore) {
