@@ -85,7 +85,7 @@ public:
         if (!parent) return E_POINTER;
         *parent = nullptr;
         if (shared_->gone) return kGone;
-        if (place_ != kTableNode) return shared_->Node(kTableNode)->QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(parent));
+        if (place_ != kTableNode) return AsDispatch(shared_->Node(kTableNode), parent);
         // The table's parent is the window itself, as Windows describes it.
         if (!shared_->createStdAccessibleObject) return S_FALSE;
         return shared_->createStdAccessibleObject(shared_->window, OBJID_WINDOW, __uuidof(IDispatch),
@@ -101,12 +101,11 @@ public:
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** out) override {
         if (!out) return E_POINTER;
         *out = nullptr;
-        if (shared_->gone) return kGone;
         long id = 0;
-        if (!Child(child, id)) return E_INVALIDARG;
-        if (id == CHILDID_SELF) return QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(out));
+        if (const HRESULT r = Resolve(child, id); r != S_OK) return r;
+        if (id == CHILDID_SELF) return AsDispatch(this, out);
         if (place_ != kTableNode) return S_FALSE;  // a card is a simple element
-        return shared_->Node(id - 1)->QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(out));
+        return AsDispatch(shared_->Node(id - 1), out);
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override {
         return Text(child, name, [](const TableDescription& t) { return t.name; },
@@ -120,9 +119,8 @@ public:
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override {
         if (!role) return E_POINTER;
         role->vt = VT_EMPTY;
-        if (shared_->gone) return kGone;
         long id = 0;
-        if (!Child(child, id)) return E_INVALIDARG;
+        if (const HRESULT r = Resolve(child, id); r != S_OK) return r;
         role->vt = VT_I4;
         role->lVal = Level(id) == 0 ? ROLE_SYSTEM_LIST : Level(id) == 1 ? ROLE_SYSTEM_LISTITEM : ROLE_SYSTEM_GRAPHIC;
         return S_OK;
@@ -130,9 +128,8 @@ public:
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override {
         if (!state) return E_POINTER;
         state->vt = VT_EMPTY;
-        if (shared_->gone) return kGone;
         long id = 0;
-        if (!Child(child, id)) return E_INVALIDARG;
+        if (const HRESULT r = Resolve(child, id); r != S_OK) return r;
         const bool keys = GetFocus() == shared_->window;
         long s = 0;
         if (const CardNode* card = Card(id)) {
@@ -162,7 +159,7 @@ public:
         const int at = shared_->tracker.FocusedNode();
         if (place_ == kTableNode && at != kTableNode) {
             focus->vt = VT_DISPATCH;
-            return shared_->Node(at)->QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(&focus->pdispVal));
+            return AsDispatch(shared_->Node(at), &focus->pdispVal);
         }
         if (place_ != at) return S_FALSE;
         focus->vt = VT_I4;
@@ -178,9 +175,8 @@ public:
     HRESULT STDMETHODCALLTYPE accLocation(long* x, long* y, long* w, long* h, VARIANT child) override {
         if (!x || !y || !w || !h) return E_POINTER;
         *x = *y = *w = *h = 0;
-        if (shared_->gone) return kGone;
         long id = 0;
-        if (!Child(child, id)) return E_INVALIDARG;
+        if (const HRESULT r = Resolve(child, id); r != S_OK) return r;
         const TwipRect r = Bounds(id);
         if (r.IsEmpty()) return S_FALSE;
         const PixelBox b = PixelsTouched(r, shared_->dpi);
@@ -204,13 +200,12 @@ public:
         ScreenToClient(shared_->window, &p);
         const float tx = static_cast<float>(TwipsFromPixels(p.x, shared_->dpi));
         const float ty = static_cast<float>(TwipsFromPixels(p.y, shared_->dpi));
-        const long children = place_ == kTableNode ? kPlaceCount : static_cast<long>(Place()->cards.size());
         // The last card of a place lies on top.
-        for (long id = children; id >= 1; --id) {
+        for (long id = ChildCount(); id >= 1; --id) {
             if (!Bounds(id).Contains(tx, ty)) continue;
             if (place_ == kTableNode) {
                 hit->vt = VT_DISPATCH;
-                return shared_->Node(id - 1)->QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(&hit->pdispVal));
+                return AsDispatch(shared_->Node(id - 1), &hit->pdispVal);
             }
             hit->vt = VT_I4;
             hit->lVal = id;
@@ -233,13 +228,19 @@ private:
         const auto& places = shared_->tracker.Shown().places;
         return i >= 0 && i < static_cast<int>(places.size()) ? &places[static_cast<size_t>(i)] : nullptr;
     }
-    // A child id of this node: CHILDID_SELF, a place of the table, a card of a place.
-    bool Child(const VARIANT& v, long& id) const {
-        if (v.vt != VT_I4) return false;
+    long ChildCount() const {
+        return place_ == kTableNode ? kPlaceCount : static_cast<long>(Place()->cards.size());
+    }
+    // A child id of this node: CHILDID_SELF, a place of the table, a card of a place;
+    // kGone once the window has gone, E_INVALIDARG for any other id.
+    HRESULT Resolve(const VARIANT& v, long& id) const {
+        if (shared_->gone) return kGone;
+        if (v.vt != VT_I4) return E_INVALIDARG;
         id = v.lVal;
-        if (id == CHILDID_SELF) return true;
-        const long children = place_ == kTableNode ? kPlaceCount : static_cast<long>(Place()->cards.size());
-        return id >= 1 && id <= children;
+        return id == CHILDID_SELF || (id >= 1 && id <= ChildCount()) ? S_OK : E_INVALIDARG;
+    }
+    static HRESULT AsDispatch(IAccessible* node, IDispatch** out) {
+        return node->QueryInterface(__uuidof(IDispatch), reinterpret_cast<void**>(out));
     }
     // 0 the table, 1 a place, 2 a card.
     int Level(long id) const { return (place_ == kTableNode ? 0 : 1) + (id == CHILDID_SELF ? 0 : 1); }
@@ -260,9 +261,8 @@ private:
     HRESULT Text(const VARIANT& child, BSTR* out, OfTable ofTable, OfPlace ofPlace, OfCard ofCard) const {
         if (!out) return E_POINTER;
         *out = nullptr;
-        if (shared_->gone) return kGone;
         long id = 0;
-        if (!Child(child, id)) return E_INVALIDARG;
+        if (const HRESULT r = Resolve(child, id); r != S_OK) return r;
         std::string text;
         if (const CardNode* card = Card(id)) {
             text = ofCard(*card);
