@@ -79,6 +79,14 @@ inline std::string ColumnBytes(sqlite3_stmt* s, int i) {
     return std::string(static_cast<const char*>(p), static_cast<size_t>(n));
 }
 
+// Whether a key path's depth and names are within the registry's limits.
+inline bool WithinKeyLimits(const std::vector<std::string>& parts) {
+    if (parts.size() > kMaxKeyDepth) return false;
+    for (const std::string& part : parts)
+        if (RegistryChars(part) > kMaxKeyNameChars) return false;
+    return true;
+}
+
 inline std::string ColumnText(sqlite3_stmt* s, int i) {
     const unsigned char* p = sqlite3_column_text(s, i);
     const int n = sqlite3_column_bytes(s, i);
@@ -147,6 +155,35 @@ struct RegistryDb::Impl {
     int Walk(const std::vector<std::string>& parts, bool make, int64_t* id);
     int Upsert(int64_t key, const RegValue& v);
     int RunOn(sqlite3_stmt* s, int64_t key, const std::string* name = nullptr);
+};
+
+// The transaction of one operation, rolled back unless committed; inside a series the
+// operation joins the series' transaction instead.
+class RegistryDb::Txn {
+public:
+    explicit Txn(RegistryDb& db) : db_(db) {}
+    ~Txn() {
+        if (own_) db_.impl_->Run(db_.impl_->rollback);
+    }
+    Txn(const Txn&) = delete;
+    Txn& operator=(const Txn&) = delete;
+
+    int Begin(bool write) {
+        if (db_.seriesTransaction_) return SQLITE_OK;
+        const int rc = db_.impl_->Run(write ? db_.impl_->begin : db_.impl_->beginRead);
+        own_ = rc == SQLITE_OK;
+        return rc;
+    }
+    int Commit() {
+        if (!own_) return SQLITE_OK;
+        const int rc = db_.impl_->Run(db_.impl_->commit);
+        if (rc == SQLITE_OK) own_ = false;
+        return rc;
+    }
+
+private:
+    RegistryDb& db_;
+    bool own_ = false;
 };
 
 }  // namespace karvelo
