@@ -115,8 +115,10 @@ void PaintTable(const Scene& scene, int32_t background, const PixelBox& dirty, C
         if (e.visible && reaches(ElementReach(e))) DrawElement(e, background, canvas);
     }
     const KeyboardMarks& marks = scene.Marks();
-    if (marks.lifted && reaches(Scene::MarkArea(*marks.lifted))) DrawMark(*marks.lifted, kLiftedLight, canvas);
+    // The lifted cards' mark last: right after a lift the focus still stands on the
+    // same cards, and the player must see that they were lifted.
     if (marks.focus && reaches(Scene::MarkArea(*marks.focus))) DrawMark(*marks.focus, kFocusLight, canvas);
+    if (marks.lifted && reaches(Scene::MarkArea(*marks.lifted))) DrawMark(*marks.lifted, kLiftedLight, canvas);
     if (const auto& drag = scene.Drag(); drag && reaches(Scene::DragArea(*drag))) {
         canvas.Shadow(drag->rect, kDragShadowTwips, kDragShadowRadiusTwips, kDragShadowAlpha);
         canvas.Picture(drag->picture, drag->rect);

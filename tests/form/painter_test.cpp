@@ -189,6 +189,12 @@ TEST_F(PainterTest, KeyboardMarksLieOverTheCardsAndUnderTheDraggedOne) {
     ASSERT_EQ(lights.size(), 2u);
     EXPECT_NE(lights[0], lights[1]) << "the lifted mark looks like the focus";
 
+    // Right after a lift the focus stands on the lifted cards: the lift shows.
+    form->scene().SetKeyboardMarks({lifted, lifted});
+    const auto frames = Paint().Of(CanvasCall::Frame);
+    ASSERT_FALSE(frames.empty());
+    EXPECT_EQ(frames.back().colour, kLiftedLight);
+
     // No marks, no frames.
     form->scene().SetKeyboardMarks({});
     EXPECT_TRUE(Paint().Of(CanvasCall::Frame).empty());
